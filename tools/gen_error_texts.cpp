@@ -1,0 +1,187 @@
+// gen_error_texts INPUT.txt OUT.rc OUT.inc
+//
+// Turns the source list of error texts into the STRINGTABLE that windres
+// embeds in DOVE60.exe and into the table the portable core compiles
+// (entries "{id, "text"}," sorted by id, to be included inside an array
+// initialiser). Both carry exactly the same texts.
+//
+// Input: lines `NUMBER  "TEXT"`; the text is everything between the first and
+// the last double quote, trailing blanks included. Lines that are empty or
+// start with '#' are ignored. A malformed line, a duplicate number, a number
+// outside 0..65535, a text over 255 characters or a control character other
+// than tab stops the generator with "FILE:LINE: reason" and exit code 1, and
+// no output is left behind.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr size_t kMaxText = 255;
+
+struct Source {
+    std::map<int, std::string> texts;   // sorted by id
+    std::string error;                  // "FILE:LINE: reason" when parsing failed
+};
+
+bool IsBlankOrComment(const std::string& line) {
+    size_t first = line.find_first_not_of(" \t\r");
+    return first == std::string::npos || line[first] == '#';
+}
+
+// Reads "NUMBER <white space> "TEXT"" into id and text; false with a reason.
+bool ParseLine(const std::string& line, int* id, std::string* text, std::string* why) {
+    size_t pos = line.find_first_not_of(" \t");
+    size_t digitsEnd = line.find_first_not_of("0123456789", pos);
+    if (digitsEnd == pos || digitsEnd == std::string::npos) {
+        *why = "expected a number";
+        return false;
+    }
+    if (digitsEnd - pos > 5 || std::stol(line.substr(pos, digitsEnd - pos)) > 65535) {
+        *why = "number outside 0..65535";
+        return false;
+    }
+    *id = static_cast<int>(std::stol(line.substr(pos, digitsEnd - pos)));
+    size_t open = line.find_first_not_of(" \t", digitsEnd);
+    size_t close = line.find_last_of('"');
+    if (open == digitsEnd || open == std::string::npos || line[open] != '"' || close == open) {
+        *why = "expected white space and a quoted text after the number";
+        return false;
+    }
+    if (line.find_first_not_of(" \t\r", close + 1) != std::string::npos) {
+        *why = "characters after the closing quote";
+        return false;
+    }
+    *text = line.substr(open + 1, close - open - 1);
+    return true;
+}
+
+bool CheckText(const std::string& text, std::string* why) {
+    if (text.size() > kMaxText) {
+        *why = "text longer than 255 characters";
+        return false;
+    }
+    for (unsigned char c : text) {
+        if (c < 0x20 && c != '\t') {
+            *why = "control character in text";
+            return false;
+        }
+    }
+    return true;
+}
+
+Source Parse(const char* path) {
+    Source src;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        src.error = std::string(path) + ": cannot open";
+        return src;
+    }
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (IsBlankOrComment(line)) continue;
+        int id = 0;
+        std::string text, why;
+        if (ParseLine(line, &id, &text, &why) && CheckText(text, &why) &&
+            !src.texts.emplace(id, text).second) {
+            why = "number " + std::to_string(id) + " given twice";
+        }
+        if (!why.empty()) {
+            src.error = std::string(path) + ":" + std::to_string(number) + ": " + why;
+            return src;
+        }
+    }
+    if (src.texts.empty()) src.error = std::string(path) + ": no texts";
+    return src;
+}
+
+// windres: a quote is doubled, a backslash and a tab are escaped; bytes of
+// 0x80 and above stand as they are under the code page pragma.
+std::string RcQuoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += "\"\"";
+        else if (c == '\\') out += "\\\\";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
+    return out + "\"";
+}
+
+// C++: octal escapes for tabs and high bytes, always three digits so that a
+// following digit cannot extend them.
+std::string CppQuoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20 || u >= 0x7F) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\%03o", u);
+            out += esc;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+const char* BaseName(const char* path) {
+    const char* base = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '/' || *p == '\\') base = p + 1;
+    return base;
+}
+
+std::string RcText(const Source& src, const char* input) {
+    std::ostringstream out;
+    out << "// Generated by gen_error_texts from " << BaseName(input) << ". Do not edit.\n"
+        << "#pragma code_page(1252)\n"
+        << "STRINGTABLE\nBEGIN\n";
+    for (const auto& [id, text] : src.texts) out << "    " << id << ", " << RcQuoted(text) << "\n";
+    out << "END\n";
+    return out.str();
+}
+
+std::string IncText(const Source& src, const char* input) {
+    std::ostringstream out;
+    out << "// Generated by gen_error_texts from " << BaseName(input) << ". Do not edit.\n";
+    for (const auto& [id, text] : src.texts) out << "{" << id << ", " << CppQuoted(text) << "},\n";
+    return out.str();
+}
+
+bool WriteFile(const char* path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    out.close();
+    if (out) return true;
+    std::fprintf(stderr, "gen_error_texts: %s: cannot write\n", path);
+    std::remove(path);
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: gen_error_texts INPUT.txt OUT.rc OUT.inc\n");
+        return 1;
+    }
+    Source src = Parse(argv[1]);
+    if (!src.error.empty()) {
+        std::fprintf(stderr, "gen_error_texts: %s\n", src.error.c_str());
+        return 1;
+    }
+    if (!WriteFile(argv[2], RcText(src, argv[1]))) return 1;
+    if (!WriteFile(argv[3], IncText(src, argv[1]))) {
+        std::remove(argv[2]);
+        return 1;
+    }
+    return 0;
+}
