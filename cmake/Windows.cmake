@@ -1,0 +1,85 @@
+# Windows trees (x86_64 runs the tests under Wine; i686 only builds).
+enable_language(RC)
+set(WIN_LIBS comctl32 user32 gdi32 kernel32 advapi32)
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 1252")
+
+include(cmake/GTest.cmake)
+
+add_library(dove_core STATIC ${CORE_SOURCES})
+add_dependencies(dove_core generated_sources)
+add_library(dove_shell STATIC ${SHELL_SOURCES})
+target_link_libraries(dove_shell PUBLIC dove_core ${WIN_LIBS})
+# The core names platform entry points (MESSAGE, for one) that the shell
+# defines: a cycle of static libraries, which CMake repeats on the link line.
+target_link_libraries(dove_core INTERFACE dove_shell)
+
+# The resource script is compiled once and linked into the program and into
+# every probe, so that probes see the same string table and stored windows.
+set(RC_FILE ${CMAKE_SOURCE_DIR}/src/resources/DOVE60.rc)
+add_library(dove_resources OBJECT ${RC_FILE})
+target_include_directories(dove_resources PRIVATE ${GEN_DIR} ${CMAKE_SOURCE_DIR}/src/resources)
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${GENERATED_FILES}")
+add_dependencies(dove_resources generated_sources)
+
+add_executable(DOVE60 WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp $<TARGET_OBJECTS:dove_resources>)
+target_link_libraries(DOVE60 dove_shell)
+set_target_properties(DOVE60 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Paths that tests running inside Wine use to find what they start.
+function(dove_wine_path unix var)
+  string(REPLACE "/" "\\\\" p "${unix}")
+  set(${var} "Z:${p}" PARENT_SCOPE)
+endfunction()
+get_filename_component(ROOT_BUILD ${DOVE_ROOT_BUILD_DIR} ABSOLUTE)
+dove_wine_path(${CMAKE_BINARY_DIR}/DOVE60.exe WIN_EXE_PATH)
+dove_wine_path(${CMAKE_BINARY_DIR}/tests WIN_TESTS_DIR)
+dove_wine_path(${ROOT_BUILD}/screenshots WIN_SCREENSHOT_DIR)
+dove_wine_path(${CMAKE_SOURCE_DIR} WIN_SOURCE_DIR)
+file(MAKE_DIRECTORY ${ROOT_BUILD}/screenshots)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/test_paths.h.in ${GEN_DIR}/test_paths.h @ONLY)
+
+foreach(src ${WIN_PROBE_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} $<TARGET_OBJECTS:dove_resources>)
+  target_link_libraries(${name} dove_shell)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endforeach()
+
+set(harness_libs)
+if(HARNESS_SOURCES)
+  add_library(gui_harness STATIC ${HARNESS_SOURCES})
+  target_include_directories(gui_harness PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(gui_harness PUBLIC dove_shell GTest::gtest)
+  set(harness_libs gui_harness)
+endif()
+
+# A test exe per kind; each depends on everything it may start.
+function(dove_windows_tests target prefix)
+  add_executable(${target} ${ARGN} $<TARGET_OBJECTS:dove_resources>)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${target} ${harness_libs} dove_shell GTest::gmock GTest::gtest_main)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(${target} DOVE60)
+  foreach(src ${WIN_PROBE_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_dependencies(${target} ${name})
+  endforeach()
+  if(DOVE_RUN_TESTS)
+    gtest_discover_tests(${target} TEST_PREFIX "${prefix}." DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  endif()
+endfunction()
+
+if(DOVE_RUN_TESTS)
+  enable_testing()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
+    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endif()
+if(WIN_TEST_SOURCES)
+  dove_windows_tests(win_tests win ${WIN_TEST_SOURCES})
+endif()
+if(E2E_TEST_SOURCES)
+  dove_windows_tests(e2e_tests e2e ${E2E_TEST_SOURCES})
+endif()

@@ -1,0 +1,17 @@
+// DOVE60.exe: process start and end.
+#include <windows.h>
+
+#include "app/app_services_win32.h"
+#include "app/command_line_win32.h"
+#include "app/main_procedure.h"
+#include "runtime/lifecycle.h"
+#include "runtime/runtime_start_win32.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    if (!dove::StartWin32Runtime()) return 0;
+    dove::app::InstallWin32CommandLine();
+    dove::app::Win32AppServices services;
+    dove::app::MainProcedure(services);
+    dove::lifecycle::Shutdown();
+    return 0;
+}

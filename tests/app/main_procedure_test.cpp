@@ -1,0 +1,94 @@
+// The main procedure's decisions: which face, which command, which box.
+#include "app/main_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/argument.h"
+#include "app/dispatch.h"
+#include "app/program_globals.h"
+#include "runtime/message_dialog.h"
+
+namespace dove::app {
+namespace {
+
+struct Shown {
+    std::string text, caption, icon, buttons;
+};
+
+class RecordingServices : public AppServices {
+public:
+    std::vector<Shown> messages;
+    int workLogRuns = 0;
+
+    int32_t Message(std::string_view text, std::string_view caption, std::string_view icon,
+                    std::string_view buttons, int32_t, uint32_t) override {
+        messages.push_back({std::string(text), std::string(caption), std::string(icon),
+                            std::string(buttons)});
+        return 1;
+    }
+    std::string ShortCurrentDirectory() override { return "C:\\PROGRA~1"; }
+    void RunWorkLog() override { ++workLogRuns; }
+};
+
+std::string g_commandLine;
+std::string Raw() { return g_commandLine; }
+std::string Name() { return "DOVE60.exe"; }
+
+RecordingServices RunWith(const std::string& tail) {
+    g_commandLine = "DOVE60.exe " + tail;
+    SetCommandLineSource({&Raw, &Name});
+    RecordingServices services;
+    MainProcedure(services);
+    return services;
+}
+
+TEST(MainProcedure, NoArgumentOpensTheWorkLogAndNoCommandRun) {
+    for (const char* tail : {"", "   "}) {
+        RecordingServices s = RunWith(tail);
+        EXPECT_EQ(1, s.workLogRuns) << "tail [" << tail << "]";
+        EXPECT_TRUE(s.messages.empty());
+        EXPECT_EQ(nullptr, Globals().tokenQ);
+    }
+}
+
+TEST(MainProcedure, CmdInAnyCaseShowsTheHelpBox) {
+    for (const char* tail : {"CMD", "cmd", "Cmd extra words", "cMd,x"}) {
+        RecordingServices s = RunWith(tail);
+        ASSERT_EQ(1u, s.messages.size()) << tail;
+        EXPECT_EQ(kHelpText, s.messages[0].text) << tail;
+        EXPECT_EQ("DOVidovur", s.messages[0].caption);
+        EXPECT_EQ(SystemIconCode(kIconInformation), s.messages[0].icon);
+        EXPECT_EQ("\xFF\x01\x05\x7F", s.messages[0].icon);
+        EXPECT_EQ("1", s.messages[0].buttons);
+        EXPECT_EQ(0, s.workLogRuns);
+    }
+}
+
+TEST(MainProcedure, AnyOtherWordShowsTheAboutBox) {
+    for (const char* tail : {"HELLO", "CMDX", "CMDXXXXXXXXXXXXXXXXXXXXX", "/CMD"}) {
+        RecordingServices s = RunWith(tail);
+        ASSERT_EQ(1u, s.messages.size()) << tail;
+        EXPECT_EQ(kAboutText, s.messages[0].text) << tail;
+    }
+}
+
+TEST(MainProcedure, CommandRunSetsTheGlobals) {
+    RunWith("cmd \"a b\" c");
+    ProgramGlobals& g = Globals();
+    EXPECT_STREQ("CMD", g.cmd);
+    EXPECT_STREQ("C:\\PROGRA~1", g.programPath);
+    EXPECT_STREQ("cmd \"a b\" c", g.text);
+    EXPECT_EQ(3, g.tokens);
+    EXPECT_EQ(nullptr, g.tokenQ);  // disposed at the end of the run
+}
+
+TEST(MainProcedure, TheCommandWordIsCutTo19Characters) {
+    RunWith(std::string(25, 'x'));
+    EXPECT_EQ(std::string(19, 'X'), Globals().cmd);
+}
+
+}  // namespace
+}  // namespace dove::app
