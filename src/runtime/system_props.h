@@ -26,6 +26,13 @@ enum : int {
 void SetSystemProp(int id, uintptr_t value);
 uintptr_t SystemProp(int id);
 
+// The runtime's global option flags (0 until a program sets them).
+enum : uint32_t {
+  kOptionHelvFont = 2,  // the message dialog uses an 8-point "Helv" font
+};
+void SetRuntimeOptions(uint32_t flags);
+uint32_t RuntimeOptions();
+
 // Calls the UnlockThreadHook / LockThreadHook procedure when one is set.
 void CallUnlockThreadHook();
 void CallLockThreadHook();
