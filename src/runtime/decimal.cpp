@@ -86,6 +86,14 @@ std::string_view Clipped(std::string_view text) {
     return text.substr(0, kTextLimit);
 }
 
+// 10 to the power -32, what a value of at least half of it rounds up to.
+DigitRun RunOfOneAtLastDecimal() {
+    DigitRun run;
+    run.digit[run.count++] = 1;
+    run.intLen = 1 - kDecimalDecDigits;
+    return run;
+}
+
 }  // namespace
 
 Decimal DecimalFromText(std::string_view text) {
@@ -118,7 +126,8 @@ bool DecimalFromDoubleChecked(double v, Decimal* out) {
     int exponent = std::atoi(std::strchr(buf, 'e') + 1);
     if (exponent < -1 && kDecimalDecDigits + 1 + exponent < precision) {
         precision = kDecimalDecDigits + 1 + exponent;   // last digit at decimal 32
-        if (precision <= 0) return true;
+        if (precision < 0 || (precision == 0 && buf[0] < '5')) return true;
+        if (precision == 0) return Place(v < 0, RunOfOneAtLastDecimal(), out);
         std::snprintf(buf, sizeof buf, "%.*e", precision - 1, std::fabs(v));
         exponent = std::atoi(std::strchr(buf, 'e') + 1);
     }
