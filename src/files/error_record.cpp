@@ -97,7 +97,7 @@ std::string_view SkipLeadingBlanks(std::string_view v) {
 
 void Assign(char* field, size_t size, size_t keep, std::string_view v) {
     size_t n = std::min(v.size(), keep);
-    std::memcpy(field, v.data(), n);
+    if (n > 0) std::memcpy(field, v.data(), n);
     Blank(field + n, size - n);
 }
 
@@ -188,7 +188,7 @@ void AppendText(std::string_view text) {
     if (!r) return;
     size_t used = ClippedLength(r->text, kTextLimit);
     size_t n = std::min(text.size(), kTextLimit - used);
-    std::memcpy(r->text + used, text.data(), n);
+    if (n > 0) std::memcpy(r->text + used, text.data(), n);
 }
 
 void Clear() {

@@ -52,9 +52,13 @@ thread_local bool t_inFatal = false;
 }
 
 // A fatal error on another thread while one is being handled waits for that
-// one to end the process; a nested one on the same thread ends it now.
+// one to end the process; a nested one on the same thread (a finaliser that
+// fails) finishes the shut-down without a second box.
 void EnterOrYield() {
-    if (t_inFatal) EndProcess(kExitCode);
+    if (t_inFatal) {
+        lifecycle::Shutdown();
+        EndProcess(kExitCode);
+    }
     if (g_inFatal.exchange(true)) {
         for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
     }

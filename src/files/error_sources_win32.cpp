@@ -1,0 +1,34 @@
+// The Windows sources of the error record: the thread's last-error value and
+// the string table of the running module.
+#include <windows.h>
+
+#include "files/error_record.h"
+#include "runtime/fault.h"
+
+namespace dove::err {
+namespace {
+
+int GetOsError() { return static_cast<int>(GetLastError()); }
+
+void PutOsError(int value) { SetLastError(static_cast<DWORD>(value)); }
+
+// LoadStringA converts from the table's UTF-16 through the ANSI code page and
+// keeps at most 255 characters, the length of every error text field.
+bool LoadFromStringTable(int id, std::string* out) {
+    if (id < 0 || id > 0xFFFF) return false;
+    char buf[kTextLimit + 1];
+    int n = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), buf, sizeof buf);
+    if (n <= 0) return false;
+    out->assign(buf, static_cast<size_t>(n));
+    return true;
+}
+
+}  // namespace
+
+void InstallWin32Sources() {
+    SetOsErrorAccess(&GetOsError, &PutOsError);
+    SetTextSource(&LoadFromStringTable);
+    fault::InstallWin32Platform();
+}
+
+}  // namespace dove::err

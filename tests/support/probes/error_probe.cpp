@@ -1,0 +1,109 @@
+// error_probe: drives the error record and the runtime error box of the
+// Windows build from the command line, for the end-to-end tests.
+//
+//   error_probe WORD...    runs the words left to right:
+//     start              the runtime starts (lifecycle); a finaliser prints
+//                        "finaliser" when the runtime shuts down
+//     os N               SetLastError(N)
+//     post N             posts error N
+//     file N TEXT        posts file error code N with TEXT ("-" for none)
+//     append TEXT        appends to the error text
+//     clear | save | restore
+//     show               prints code=, text=, filecode=, filetext=, os=
+//     message N          prints message=<MessageOf(N)>
+//     hook               installs a fatal-error hook that prints
+//                        "hook <code> <text>"
+//     fatal N TEXT       FatalError(N, TEXT); TEXT "-" passes null
+//     internal N TEXT    InternalFault(N, TEXT)
+//   Exit code 0 after the last word, 3 for a word it does not know.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "files/error_record.h"
+#include "runtime/fault.h"
+#include "runtime/lifecycle.h"
+
+namespace {
+
+void Finaliser() {
+    std::printf("finaliser\n");
+    std::fflush(stdout);
+}
+
+void Hook(int code, const char* text) {
+    std::printf("hook %d %s\n", code, text);
+    std::fflush(stdout);
+}
+
+void Show() {
+    int os = static_cast<int>(GetLastError());
+    std::printf("code=%d\ntext=%s\nfilecode=%s\nfiletext=%s\nos=%d\n", dove::err::Code(),
+                dove::err::Text().c_str(), dove::err::FileErrorCode().c_str(),
+                dove::err::FileErrorText().c_str(), os);
+}
+
+const char* TextArg(const char* arg) { return std::strcmp(arg, "-") == 0 ? nullptr : arg; }
+
+// Runs the word at argv[i]; returns how many arguments it took, 0 if unknown.
+int Run(int argc, char** argv, int i) {
+    std::string word = argv[i];
+    bool one = i + 1 < argc, two = i + 2 < argc;
+    if (word == "start") {
+        dove::lifecycle::Start();
+        dove::lifecycle::AddFinaliser(&Finaliser);
+    } else if (word == "clear") {
+        dove::err::Clear();
+    } else if (word == "save") {
+        dove::err::SaveState();
+    } else if (word == "restore") {
+        dove::err::RestoreState();
+    } else if (word == "show") {
+        Show();
+    } else if (word == "hook") {
+        dove::fault::SetHook(&Hook);
+    } else if (word == "os" && one) {
+        SetLastError(static_cast<DWORD>(std::atoi(argv[i + 1])));
+        return 2;
+    } else if (word == "post" && one) {
+        dove::err::Post(std::atoi(argv[i + 1]));
+        return 2;
+    } else if (word == "append" && one) {
+        dove::err::AppendText(argv[i + 1]);
+        return 2;
+    } else if (word == "message" && one) {
+        std::printf("message=%s\n", dove::err::MessageOf(std::atoi(argv[i + 1])).c_str());
+        return 2;
+    } else if (word == "file" && two) {
+        dove::err::PostFileError(argv[i + 1], TextArg(argv[i + 2]));
+        return 3;
+    } else if (word == "fatal" && two) {
+        std::fflush(stdout);
+        dove::FatalError(std::atoi(argv[i + 1]), TextArg(argv[i + 2]));
+    } else if (word == "internal" && two) {
+        std::fflush(stdout);
+        dove::InternalFault(std::atoi(argv[i + 1]), TextArg(argv[i + 2]));
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    dove::err::InstallWin32Sources();
+    for (int i = 1; i < argc;) {
+        int used = Run(argc, argv, i);
+        if (used == 0) {
+            std::printf("unknown word: %s\n", argv[i]);
+            return 3;
+        }
+        i += used;
+    }
+    std::fflush(stdout);
+    return 0;
+}
