@@ -1,0 +1,102 @@
+// DEFORMAT of number pictures: reads what FORMAT wrote and what a person
+// types into such a field.
+//
+// Accepted: digits; the picture's decimal mark once (for an implied point
+// also "."; for a blank mark, a single blank between two digits); the
+// grouping character (or, where the picture has none, the usual one for its
+// decimal mark) before the decimal mark; blanks, tabs and "*" anywhere; the
+// picture's currency text and "$"; one "-" anywhere or a pair of
+// parentheses, meaning a negative number. Anything else (letters, "#" of an
+// overflowed field, a second sign or mark) rejects the text, and so does an
+// integer part of more than 31 digits. Blank text reads as 0.
+//
+// With an implied decimal point and no mark typed, the last digits are the
+// decimals, as FORMAT showed them. The value is rounded to the picture's
+// decimals, half away from zero, so the field holds what it shows.
+#include "runtime/picture_internal.h"
+
+namespace dove::pic::detail {
+namespace {
+
+struct ReadState {
+    Digits d;
+    bool point = false;
+    bool digit = false;
+    bool sign = false;
+    bool open = false;
+    bool closed = false;
+};
+
+std::string CurrencyOf(const Picture& p) {
+    std::string text;
+    for (int i = 0; i < p.count; ++i) {
+        if (p.pos[i].role == kCurrency) text += p.pos[i].ch;
+    }
+    return text;
+}
+
+bool HasImpliedPoint(const Picture& p) {
+    for (int i = 0; i < p.count; ++i) {
+        if (p.pos[i].role == kImpliedPoint) return true;
+    }
+    return false;
+}
+
+bool TakeSign(char c, ReadState* s) {
+    if (c == ')') {
+        if (!s->open || s->closed) return false;
+        s->closed = true;
+        return true;
+    }
+    if (s->sign) return false;
+    s->sign = true;
+    s->open = c == '(';
+    return true;
+}
+
+// Moves the last `decimals` digits of the integer part behind the point.
+void PlaceImpliedPoint(int decimals, Digits* d) {
+    const size_t n = static_cast<size_t>(decimals);
+    if (d->ints.size() < n) d->ints.insert(0, n - d->ints.size(), '0');
+    d->decs = d->ints.substr(d->ints.size() - n);
+    d->ints.resize(d->ints.size() - n);
+}
+
+}  // namespace
+
+bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
+    const char point = p.decimalMark != 0 ? p.decimalMark : '.';
+    const char group = p.grouping != 0 ? p.grouping : point == ',' ? '.' : ',';
+    const std::string currency = CurrencyOf(p);
+    ReadState s;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool nextIsDigit = i + 1 < text.size() && IsDigit(text[i + 1]);
+        if (IsDigit(c)) {
+            (s.point ? s.d.decs : s.d.ints) += c;
+            s.digit = true;
+        } else if (!currency.empty() && StartsIgnoringCase(text.substr(i), currency)) {
+            i += currency.size() - 1;
+        } else if (c == point && c != ' ') {
+            if (s.point) return false;
+            s.point = true;
+        } else if (c == ' ' && point == ' ' && !s.point && s.digit && nextIsDigit) {
+            s.point = true;
+        } else if (c == ' ' || c == '\t' || c == '*' || c == '$') {
+            continue;
+        } else if (c == group && !s.point) {
+            continue;
+        } else if (c == '-' || c == '(' || c == ')') {
+            if (!TakeSign(c, &s)) return false;
+        } else {
+            return false;
+        }
+    }
+    if (s.open != s.closed) return false;
+    if (!s.point && p.decimalMark == 0 && HasImpliedPoint(p)) PlaceImpliedPoint(p.decimals, &s.d);
+    s.d.negative = s.sign;
+    RoundDigits(&s.d, p.decimals);
+    return ToDecimal(s.d, out);
+}
+
+}  // namespace dove::pic::detail
