@@ -154,6 +154,11 @@ void BuildMessageTemplate(MessageRecord& rec, const MessageContent& c) {
   in.iconW = rec.icon.width();
   in.iconH = rec.icon.height();
   in.buttonCount = static_cast<int>(c.buttons.size());
+  // Frame and caption around the client area, and the rounding up to dialog
+  // units, which adds less than a base unit.
+  in.maxClientW = (work.right - work.left) - 2 * GetSystemMetrics(SM_CXFIXEDFRAME) - in.units.bx;
+  in.maxClientH = (work.bottom - work.top) - GetSystemMetrics(SM_CYCAPTION) -
+                  2 * GetSystemMetrics(SM_CYFIXEDFRAME) - in.units.by;
   msg::Layout lay = msg::ComputeLayout(in);
 
   msg::TemplateWriter t;

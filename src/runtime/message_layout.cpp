@@ -62,6 +62,17 @@ Layout ComputeLayout(const LayoutInput& in) {
     lay.scroll = true;
   }
   int x = ms.margin;
+  int iconPart = in.hasIcon ? 2 * ms.margin + in.iconW : 0;
+  int extraW = 2 * ms.margin + iconPart;
+  if (in.maxClientW > 0 && tw + extraW > in.maxClientW) {
+    tw = std::max(in.maxClientW - extraW, 0);
+    lay.cut = true;
+  }
+  int extraH = 2 * ms.margin + ms.belowButtons + ms.buttonH;
+  if (in.maxClientH > 0 && th + extraH > in.maxClientH) {
+    th = std::max(in.maxClientH - extraH, 0);
+    lay.cut = true;
+  }
   lay.W = tw + 2 * ms.margin;
   lay.H = std::max(th + 2 * ms.margin, ms.minHeight);
   if (in.hasIcon) {

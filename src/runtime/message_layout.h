@@ -74,6 +74,11 @@ struct LayoutInput {
   int iconW = 0;
   int iconH = 0;
   int buttonCount = 1;
+  // The largest client area that fits in the work area (0: no limit). A text
+  // that cannot be wrapped to fit (one long word, or more lines than the
+  // screen holds) is cut to it, so that the buttons stay on the screen.
+  int maxClientW = 0;
+  int maxClientH = 0;
 };
 
 // Item rectangles in pixels, in the dialog's client area, and the dialog's
@@ -83,6 +88,7 @@ struct Layout {
   Rect text;
   std::vector<Rect> buttons;
   bool scroll = false;     // copyable text cut to half the work area
+  bool cut = false;        // text cut to keep the dialog on the screen
   int W = 0;
   int H = 0;
   int cxDu = 0;

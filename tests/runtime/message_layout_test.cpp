@@ -147,6 +147,33 @@ TEST(MessageLayoutTest, CopyableTallTextScrolls) {
   EXPECT_EQ(lay.text.cy, 900);
 }
 
+TEST(MessageLayoutTest, TextThatCannotFitIsCutToTheScreen) {
+  LayoutInput in = Input(2400, 13, 2);  // one long word
+  in.hasIcon = true;
+  in.iconW = 32;
+  in.iconH = 32;
+  in.maxClientW = 1260;
+  in.maxClientH = 980;
+  Layout lay = ComputeLayout(in);
+  EXPECT_TRUE(lay.cut);
+  EXPECT_EQ(lay.W, 1260);
+  EXPECT_EQ(lay.text.Right(), 1260 - 2 * 8);
+  EXPECT_LE(lay.buttons.back().Right(), lay.W);
+
+  in = Input(300, 5000, 1);  // more lines than the screen holds
+  in.maxClientW = 1260;
+  in.maxClientH = 980;
+  lay = ComputeLayout(in);
+  EXPECT_TRUE(lay.cut);
+  EXPECT_EQ(lay.H, 980);
+  EXPECT_EQ(lay.buttons[0].Bottom() + 9, 980);
+
+  in.textBottom = 500;  // fits: nothing is cut
+  lay = ComputeLayout(in);
+  EXPECT_FALSE(lay.cut);
+  EXPECT_EQ(lay.text.cy, 500);
+}
+
 TEST(MessageLayoutTest, ToDialogUnitsRoundsEachValueUp) {
   Rect du = ToDialogUnits({8, 74, 75, 23}, {6, 13});
   EXPECT_EQ(du.x, 6);

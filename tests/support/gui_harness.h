@@ -59,6 +59,7 @@ struct Dialog {
   std::vector<Control> buttons;   // the push buttons, in z order
   std::vector<std::string> staticTexts;  // texts of static controls that are not icons
   std::vector<Control> edits;     // edit controls
+  int defId = 0;                  // DM_GETDEFID, 0 when the dialog has none
   HWND focus = nullptr;           // focus window of the dialog's thread
   int focusId = 0;                // its control id, 0 when none or not a child
   // Icon: the static control with SS_ICON, if any. iconHandle is what
@@ -157,6 +158,21 @@ bool Close(HWND hwnd);
 
 // Work area of the primary monitor (SPI_GETWORKAREA).
 RECT WorkArea();
+
+// Screen pixels, top-down rows, 0x00RRGGBB values.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<DWORD> bgra;
+};
+// Copies a screen rectangle (GetDC(NULL) and BitBlt).
+bool Capture(const RECT& screen, Pixels* out);
+// Draws an icon with DrawIcon at (0, 0) on a w x h area filled with background.
+bool RenderIcon(HICON icon, int w, int h, COLORREF background, Pixels* out);
+// Pixels that differ in colour; -1 when the sizes differ.
+int CountDifferent(const Pixels& a, const Pixels& b);
+// Pixels of exactly this colour.
+int CountColour(const Pixels& p, COLORREF colour);
 
 // Saves the window's screen rectangle as DOVE_SCREENSHOT_DIR\<name>.bmp
 // (24-bit). Returns false and fills *error when given on failure.
