@@ -72,7 +72,7 @@ INT_PTR RunDialog(MessageRecord& rec) {
   CallLockThreadHook();
   ResetFpu();
   GlobalUnlock(rec.templ);
-  if (focus) SetFocus(focus);
+  if (focus && IsWindow(focus)) SetFocus(focus);
   return id;
 }
 

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,18 @@ const ButtonCase kButtonCases[] = {
      {256, 257, 258, 259, 260, 261, 262, 263}, 263, 263, 260, "5"},
 };
 
+void PrintTo(const ButtonCase& c, std::ostream* os) {
+  *os << "buttons \"" << c.buttons << "\" default " << c.def;
+}
+
+// Test names from the row: letters and digits of the buttons argument.
+std::string CaseName(const ::testing::TestParamInfo<ButtonCase>& info) {
+  std::string name = "Row" + std::to_string(info.index) + "_";
+  for (const char* p = info.param.buttons; *p; ++p)
+    if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+  return name;
+}
+
 class MessageButtonsTest : public ::testing::TestWithParam<ButtonCase> {};
 
 TEST_P(MessageButtonsTest, SetOrderDefaultFocusAndResult) {
@@ -114,7 +128,7 @@ TEST_P(MessageButtonsTest, SetOrderDefaultFocusAndResult) {
   EXPECT_EQ(Result(&p), c.result);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sets, MessageButtonsTest, ::testing::ValuesIn(kButtonCases));
+INSTANTIATE_TEST_SUITE_P(Sets, MessageButtonsTest, ::testing::ValuesIn(kButtonCases), CaseName);
 
 TEST(MessageTest, ButtonsCentredUnderTheText) {
   Probe p;
