@@ -41,38 +41,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// True when the icon area shows the given system icon as the dialog draws it
-// (DrawIcon over the button face), compared pixel by pixel.
-bool ShowsSystemIcon(const gui::Dialog& d, LPCSTR iconId, std::string* why) {
-    RECT r = d.iconRect;
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (!d.hasIconControl || w <= 0 || h <= 0) {
-        *why = "no icon control in\n" + d.Describe();
-        return false;
-    }
-    HDC screen = GetDC(nullptr);
-    HDC shown = CreateCompatibleDC(screen), drawn = CreateCompatibleDC(screen);
-    HBITMAP b1 = CreateCompatibleBitmap(screen, w, h), b2 = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ o1 = SelectObject(shown, b1), o2 = SelectObject(drawn, b2);
-    BitBlt(shown, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    RECT all = {0, 0, w, h};
-    FillRect(drawn, &all, GetSysColorBrush(COLOR_BTNFACE));
-    DrawIcon(drawn, 0, 0, LoadIconA(nullptr, iconId));
-    int differing = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (GetPixel(shown, x, y) != GetPixel(drawn, x, y)) ++differing;
-    SelectObject(shown, o1);
-    SelectObject(drawn, o2);
-    DeleteObject(b1);
-    DeleteObject(b2);
-    DeleteDC(shown);
-    DeleteDC(drawn);
-    ReleaseDC(nullptr, screen);
-    *why = std::to_string(differing) + " of " + std::to_string(w * h) + " pixels differ";
-    return differing == 0;
-}
-
 struct BoxCase {
     const char* word;
     const std::vector<std::string>* lines;
@@ -94,8 +62,7 @@ void ExpectUtilityBox(const BoxCase& c) {
     EXPECT_EQ((std::vector<int>{IDOK}), d.ButtonIds());
     EXPECT_TRUE(d.buttons[0].isDefault) << d.Describe();
     EXPECT_EQ(IDOK, d.focusId) << d.Describe();
-    std::string why;
-    EXPECT_TRUE(ShowsSystemIcon(d, IDI_ASTERISK, &why)) << why;
+    EXPECT_TRUE(gui::ShowsIcon(d, LoadIconA(nullptr, IDI_ASTERISK)));
     if (c.screenshot) gui::Screenshot(dlg, c.screenshot);
     ASSERT_TRUE(gui::Press(dlg, IDOK));
     EXPECT_EQ(0, app.WaitExit(10000)) << app.Error();

@@ -335,20 +335,6 @@ TEST(MessageTest, CaptionAndSystemModal) {
   EXPECT_EQ(Result(&q), "1");
 }
 
-// True when the icon area shows `icon` as the dialog draws it (DrawIcon over
-// the button face), pixel by pixel.
-::testing::AssertionResult ShowsIcon(const gui::Dialog& d, HICON icon) {
-  if (!d.hasIconControl) return ::testing::AssertionFailure() << "no icon control in\n" << d.Describe();
-  gui::Pixels shown, drawn;
-  int w = Width(d.iconRect), h = Height(d.iconRect);
-  if (!gui::Capture(d.iconRect, &shown) ||
-      !gui::RenderIcon(icon, w, h, GetSysColor(COLOR_BTNFACE), &drawn))
-    return ::testing::AssertionFailure() << "could not capture " << gui::ToString(d.iconRect);
-  int diff = gui::CountDifferent(shown, drawn);
-  if (diff == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << diff << " of " << w * h << " pixels differ";
-}
-
 TEST(MessageTest, SystemIcons) {
   struct Row { const char* icon; LPCSTR id; const char* shot; } rows[] = {
       {"information", IDI_ASTERISK, "message_information"},
@@ -366,7 +352,7 @@ TEST(MessageTest, SystemIcons) {
     const gui::Control* text = p.d.Find(0xFFFF);
     ASSERT_NE(text, nullptr);
     EXPECT_GT(text->rect.left, p.d.iconRect.right) << p.d.Describe();
-    EXPECT_TRUE(ShowsIcon(p.d, LoadIconA(nullptr, r.id)));
+    EXPECT_TRUE(gui::ShowsIcon(p.d, LoadIconA(nullptr, r.id)));
     gui::Screenshot(p.dlg, r.shot);
     gui::Press(p.dlg, 6);
     EXPECT_EQ(Result(&p), "2");

@@ -477,6 +477,17 @@ int CountColour(const Pixels& p, COLORREF colour) {
   return n;
 }
 
+::testing::AssertionResult ShowsIcon(const Dialog& d, HICON icon) {
+  if (!d.hasIconControl) return ::testing::AssertionFailure() << "no icon control in\n" << d.Describe();
+  int w = d.iconRect.right - d.iconRect.left, h = d.iconRect.bottom - d.iconRect.top;
+  Pixels shown, drawn;
+  if (!Capture(d.iconRect, &shown) || !RenderIcon(icon, w, h, GetSysColor(COLOR_BTNFACE), &drawn))
+    return ::testing::AssertionFailure() << "could not capture " << ToString(d.iconRect);
+  int diff = CountDifferent(shown, drawn);
+  if (diff == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << diff << " of " << w * h << " pixels differ";
+}
+
 bool Screenshot(HWND hwnd, const std::string& name, std::string* error) {
   RECT r = {};
   if (!GetWindowRect(hwnd, &r)) {

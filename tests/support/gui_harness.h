@@ -23,6 +23,7 @@
 // target window, not typed.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -173,6 +174,10 @@ bool RenderIcon(HICON icon, int w, int h, COLORREF background, Pixels* out);
 int CountDifferent(const Pixels& a, const Pixels& b);
 // Pixels of exactly this colour.
 int CountColour(const Pixels& p, COLORREF colour);
+
+// Success when the dialog's icon area shows `icon` as the message dialog
+// draws it (DrawIcon over the button face), compared pixel by pixel.
+::testing::AssertionResult ShowsIcon(const Dialog& d, HICON icon);
 
 // Saves the window's screen rectangle as DOVE_SCREENSHOT_DIR\<name>.bmp
 // (24-bit). Returns false and fills *error when given on failure.
