@@ -96,12 +96,15 @@ void PutDigits(const Picture& p, int first, int width, int value, std::string* o
     }
 }
 
+// Fill "0" leaves the name letters blank: zeros after a month name would
+// read as part of the date, and a name has no leading zeros to show.
 void ApplyFill(Picture* p) {
     if (p->fill == 0) return;
     const char shown = p->fill == '_' ? ' ' : p->fill;
     for (int i = 0; i < p->count; ++i) {
         const uint8_t role = p->pos[i].role;
-        if (IsFieldRole(role) && role != kAmPm) p->pos[i].ch = shown;
+        const bool letter = role == kMonthLetter || role == kWeekdayLetter;
+        if (IsFieldRole(role) && role != kAmPm && !(letter && shown == '0')) p->pos[i].ch = shown;
     }
 }
 

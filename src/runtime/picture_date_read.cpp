@@ -4,10 +4,10 @@
 // (separators, blanks, commas, dots) only divides them. The runs are matched
 // in order against the picture's fields:
 // - a number field takes one digit run; fields that stand side by side in
-//   the picture without a separator ("yMD", "hM") may share one run, split
-//   from the right so that the first field takes what is left (" 905" in
-//   "t2" is 9:05), and a first two-digit year of such a run may take four
-//   digits;
+//   the picture without a separator ("yMD", "hM") may share one run when
+//   there are fewer runs than fields, split from the right so that the first
+//   field takes what is left (" 905" in "t2" is 9:05), and a first two-digit
+//   year of such a run may take four digits;
 // - a month field, digits or name, takes a number or a month name (full,
 //   abbreviated, or the first three or more letters of the full name, in any
 //   case); a weekday name is skipped when present;
@@ -18,6 +18,7 @@
 //   without it the hour is read on the 24-hour clock.
 // Text without any digit or letter reads as 0 (no date, no time). Runs left
 // over, a missing field, or an impossible date or time reject the text.
+#include <algorithm>
 #include <vector>
 
 #include "runtime/date_time.h"
@@ -109,6 +110,7 @@ private:
     bool HaveLetters() const { return next_ < tokens_.size() && !tokens_[next_].digits; }
     bool ReadGroup(int first, int* end, Values* v);
     bool ReadSplit(int first, int last, Values* v);
+    int RunCover(int f, int last) const;
     bool ReadMonthName(Values* v);
     bool ReadMarker(Values* v);
 
@@ -148,19 +150,33 @@ bool FieldReader::ReadGroup(int first, int* end, Values* v) {
         ++last;
     }
     *end = last + 1;
-    for (int f = first; f <= last; ++f) {
+    for (int f = first; f <= last;) {
         if (!HaveDigits()) {
             if (!IsTimeDefaultable(fields_[f].role)) return false;
-            continue;   // Read() fills in 0
+            ++f;   // Read() fills in 0
+            continue;
         }
-        // A long run is split over the fields, unless the person typed the
-        // fields apart ("2026-01-06" in "d12").
-        const bool longRun = tokens_[next_].text.size() > static_cast<size_t>(fields_[f].width);
-        const bool separated = next_ + 1 < tokens_.size() && tokens_[next_ + 1].digits;
-        if (f < last && longRun && !separated) return ReadSplit(f, last, v);
-        if (!Store(fields_[f].role, tokens_[next_++].text, v)) return false;
+        // A run longer than its field covers as many of the following fields
+        // as there are runs missing for them: "2026-01-06" in "d12" is one
+        // run a field, "20260106" one run for all three, and "182212*5" (fill
+        // "*") one run for year and month.
+        const int cover = RunCover(f, last);
+        if (cover > 1) {
+            if (!ReadSplit(f, f + cover - 1, v)) return false;
+        } else if (!Store(fields_[f].role, tokens_[next_++].text, v)) {
+            return false;
+        }
+        f += cover;
     }
     return true;
+}
+
+int FieldReader::RunCover(int f, int last) const {
+    if (tokens_[next_].text.size() <= static_cast<size_t>(fields_[f].width)) return 1;
+    int runs = 0;
+    for (size_t t = next_; t < tokens_.size() && tokens_[t].digits; ++t) ++runs;
+    const int fieldsLeft = last - f + 1;
+    return std::max(1, fieldsLeft - (runs - 1));
 }
 
 // One digit run for the fields first..last: the later fields take their

@@ -112,7 +112,7 @@ bool BuildLayout(const NumberSpec& s, Picture* p) {
     const int fixed = static_cast<int>(s.leadCurrency.size() + s.trailCurrency.size()) + (s.leadSign ? 1 : 0) +
                       (s.trailSign ? 1 : 0) + (markTakesRoom ? 1 : 0) + s.decimals;
     const int room = s.width - fixed;
-    if (room < 0) return false;
+    if (room < 0 || room + s.decimals == 0) return false;   // no digit position at all
     Builder b(p);
     for (char ch : s.leadCurrency) b.Add(ch, kCurrency);
     if (s.leadSign) b.Add(s.leadSign, kSign);
@@ -195,9 +195,9 @@ void FloatPrefix(const Slots& s, std::string* out) {
     while (prefix < static_cast<int>(s.pos.size()) && (s.pos[prefix].role == kSign || s.pos[prefix].role == kCurrency)) {
         ++prefix;
     }
-    std::string shown;
+    std::string shown;   // the currency text whole, the sign when shown
     for (int i = 0; i < prefix; ++i) {
-        if ((*out)[i] != ' ') shown += (*out)[i];
+        if (s.pos[i].role == kCurrency || (*out)[i] != ' ') shown += (*out)[i];
     }
     size_t first = static_cast<size_t>(prefix);
     while (first < out->size() && (*out)[first] == ' ') ++first;

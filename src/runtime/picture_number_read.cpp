@@ -2,11 +2,13 @@
 // types into such a field.
 //
 // Accepted: digits; the picture's decimal mark once (for an implied point
-// also "."; for a blank mark, a single blank between two digits); the
+// also "."; for a blank mark, a single blank between two digits or "."); the
 // grouping character (or, where the picture has none, the usual one for its
 // decimal mark) before the decimal mark; blanks, tabs and "*" anywhere; the
 // picture's currency text and "$"; one "-" anywhere or a pair of
-// parentheses, meaning a negative number. Anything else (letters, "#" of an
+// parentheses, meaning a negative number. The currency text counts only
+// where FORMAT puts it (a leading one before the digits, a trailing one at
+// the end), since such a text may itself hold digits or signs. Anything else (letters, "#" of an
 // overflowed field, a second sign or mark) rejects the text, and so does an
 // integer part of more than 31 digits. Blank text reads as 0.
 //
@@ -27,12 +29,24 @@ struct ReadState {
     bool closed = false;
 };
 
-std::string CurrencyOf(const Picture& p) {
+std::string CurrencyOf(const Picture& p, bool* leading) {
     std::string text;
     for (int i = 0; i < p.count; ++i) {
         if (p.pos[i].role == kCurrency) text += p.pos[i].ch;
     }
+    *leading = p.count > 0 && p.pos[0].role == kCurrency;
     return text;
+}
+
+// The currency text where FORMAT puts it: a leading one before the first
+// digit, a trailing one at the end. Matching it only there keeps a currency
+// text that holds digits or signs from being read as part of the number.
+size_t CurrencyAt(std::string_view text, size_t i, const std::string& currency, bool leading, bool digitSeen) {
+    if (currency.empty() || !StartsIgnoringCase(text.substr(i), currency)) return 0;
+    if (leading) return digitSeen ? 0 : currency.size();
+    std::string_view rest = text.substr(i + currency.size());
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+    return rest.empty() ? currency.size() : 0;
 }
 
 bool HasImpliedPoint(const Picture& p) {
@@ -54,6 +68,15 @@ bool TakeSign(char c, ReadState* s) {
     return true;
 }
 
+bool HasIntegerPosition(const Picture& p) {
+    for (int i = 0; i < p.count; ++i) {
+        const uint8_t role = p.pos[i].role;
+        if (role == kDecimalPoint || role == kImpliedPoint) return false;
+        if (role == kDigit || role == kDigitBlankZero) return true;
+    }
+    return false;
+}
+
 // Moves the last `decimals` digits of the integer part behind the point.
 void PlaceImpliedPoint(int decimals, Digits* d) {
     const size_t n = static_cast<size_t>(decimals);
@@ -65,22 +88,30 @@ void PlaceImpliedPoint(int decimals, Digits* d) {
 }  // namespace
 
 bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
-    const char point = p.decimalMark != 0 ? p.decimalMark : '.';
+    // With an implied point a typed "." is the point, unless "." groups.
+    const char point = p.decimalMark != 0 ? p.decimalMark : p.grouping == '.' ? ',' : '.';
     const char group = p.grouping != 0 ? p.grouping : point == ',' ? '.' : ',';
-    const std::string currency = CurrencyOf(p);
+    bool leading = false;
+    const std::string currency = CurrencyOf(p, &leading);
+    bool currencyTaken = false;
     ReadState s;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const bool nextIsDigit = i + 1 < text.size() && IsDigit(text[i + 1]);
-        if (IsDigit(c)) {
+        const size_t currencyLength = currencyTaken ? 0 : CurrencyAt(text, i, currency, leading, s.digit);
+        if (currencyLength > 0) {
+            currencyTaken = true;
+            i += currencyLength - 1;
+        } else if (IsDigit(c)) {
             (s.point ? s.d.decs : s.d.ints) += c;
             s.digit = true;
-        } else if (!currency.empty() && StartsIgnoringCase(text.substr(i), currency)) {
-            i += currency.size() - 1;
         } else if (c == point && c != ' ') {
             if (s.point) return false;
             s.point = true;
         } else if (c == ' ' && point == ' ' && !s.point && s.digit && nextIsDigit) {
+            s.point = true;
+        } else if (c == '.' && point == ' ' && group != '.') {
+            if (s.point) return false;
             s.point = true;
         } else if (c == ' ' || c == '\t' || c == '*' || c == '$') {
             continue;
@@ -93,7 +124,13 @@ bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
         }
     }
     if (s.open != s.closed) return false;
-    if (!s.point && p.decimalMark == 0 && HasImpliedPoint(p)) PlaceImpliedPoint(p.decimals, &s.d);
+    if (!s.point && p.decimalMark == 0 && HasImpliedPoint(p)) {
+        PlaceImpliedPoint(p.decimals, &s.d);
+    } else if (!s.point && !HasIntegerPosition(p)) {
+        // A picture without integer positions (".50" of "n3.2") shows only
+        // decimals, whatever its mark; its digits are read as such.
+        s.d.decs.swap(s.d.ints);
+    }
     s.d.negative = s.sign;
     RoundDigits(&s.d, p.decimals);
     return ToDecimal(s.d, out);

@@ -6,7 +6,8 @@
 // right-aligned in the width with a "-" in front of a negative mantissa:
 // 1234.5 in "e12.3" is "   1.235e+03" (rounded half away from zero). The
 // width must leave room for the sign: "e10.3" is the narrowest with three
-// decimals. Zero is "0.000e+00", or blanks with B.
+// decimals. Zero is "0.000e+00", or blanks with B. A mantissa that rounds up
+// beyond the accumulator's range (10^31) shows "#" in its digits.
 //
 // DEFORMAT reads a number with an optional exponent: blanks, one "-" in
 // front, digits, the decimal mark (or "."), then "e" or "E", an optional sign
@@ -86,7 +87,10 @@ bool CompileScientific(Cursor* c, Picture* p) {
 
 std::string FormatScientific(const Picture& p, const Decimal& value) {
     int exponent = 0;
-    const std::string digits = Mantissa(value, p.decimals, &exponent);
+    std::string digits = Mantissa(value, p.decimals, &exponent);
+    // Rounding 9.9..e+30 up leaves the accumulator's range: shown as
+    // overflow, like a number too wide for an N picture.
+    if (exponent >= kDecimalIntDigits) digits.assign(digits.size(), '#');
     const bool zero = digits.find_first_not_of('0') == std::string::npos;
     if (zero && p.blankWhenZero) return Blanks(p);
     std::string text = value.negative && !zero ? "-" : "";
