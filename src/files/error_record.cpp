@@ -81,9 +81,14 @@ Record* MakeRecord() {
 }
 
 // The calling thread's record, made on first use; null once released.
+// Making it allocates, which may change the OS error (on Windows, the
+// thread-local and heap functions reset the last-error value), so the value
+// is kept across.
 Record* Current() {
     if (t_record || t_state == State::Gone) return t_record;
+    int os = OsError();
     t_record = MakeRecord();
+    SetOsError(os);
     if (t_record) t_state = State::Live;
     return t_record;
 }
@@ -154,9 +159,9 @@ void SetOsError(int value) { g_setOsError.load()(value); }
 // --- Posting ----------------------------------------------------------------
 
 void Post(int code) {
+    int os = OsError();
     Record* r = Current();
     if (!r) return;
-    int os = OsError();
     r->savedOsError = os;
     if (code == 0) code = static_cast<int32_t>(uint32_t(kOsErrorBase) + uint32_t(os));
     r->code = code;
@@ -252,9 +257,10 @@ std::string ErrorFileName() {
 // --- Nesting ----------------------------------------------------------------
 
 void SaveState() {
+    int os = OsError();
     Record* r = Current();
     if (!r) return;
-    r->savedOsError = OsError();
+    r->savedOsError = os;
     SavedState* s = new (std::nothrow) SavedState;
     if (!s) {
         ++t_lostSaves;
@@ -263,6 +269,7 @@ void SaveState() {
     CopyFields1To7(s, *r);
     s->saved = r->saved;
     r->saved = s;
+    SetOsError(os);
 }
 
 void RestoreState() {
@@ -301,8 +308,10 @@ void ReleaseThreadRecord() {
 }
 
 void ResetThreadRecord() {
+    int os = OsError();
     FreeRecord();
     t_record = MakeRecord();
+    SetOsError(os);
     t_state = t_record ? State::Live : State::Gone;
 }
 

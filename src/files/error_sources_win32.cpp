@@ -13,11 +13,15 @@ int GetOsError() { return static_cast<int>(GetLastError()); }
 void PutOsError(int value) { SetLastError(static_cast<DWORD>(value)); }
 
 // LoadStringA converts from the table's UTF-16 through the ANSI code page and
-// keeps at most 255 characters, the length of every error text field.
+// keeps at most 255 characters, the length of every error text field. A
+// look-up leaves the last-error value as it found it: callers of MessageOf
+// may still want to read it.
 bool LoadFromStringTable(int id, std::string* out) {
     if (id < 0 || id > 0xFFFF) return false;
     char buf[kTextLimit + 1];
+    DWORD lastError = GetLastError();
     int n = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), buf, sizeof buf);
+    SetLastError(lastError);
     if (n <= 0) return false;
     out->assign(buf, static_cast<size_t>(n));
     return true;

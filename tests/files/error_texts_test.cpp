@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/error_record.h"
+#include "runtime/locale_settings.h"
 
 namespace err = dove::err;
 
@@ -104,6 +105,21 @@ TEST_F(ErrorTexts, TextSourceIsReplaceable) {
 
     err::SetTextSource(nullptr);
     EXPECT_EQ(err::MessageOf(5), "Access Denied");
+}
+
+TEST_F(ErrorTexts, LocaleReplacementsWin) {
+    dove::locale::Load(dove::locale::IntlValues{},
+                       "TOVMSG=2,Datei nicht gefunden\nTOVMSG=81,Unbekannter Fehler\n"
+                       "TOVMSG=90,  Dateisystemfehler\n");
+    EXPECT_EQ(err::MessageOf(2), "Datei nicht gefunden");
+    EXPECT_EQ(err::MessageOf(0), "Unbekannter Fehler");
+    EXPECT_EQ(err::MessageOf(1450), "Unbekannter Fehler : 1450");
+    EXPECT_EQ(err::MessageOf(3), "Path Not Found");
+    err::ResetThreadRecord();
+    err::Post(90);
+    EXPECT_EQ(err::Text(), "Dateisystemfehler");
+    dove::locale::Load(dove::locale::IntlValues{}, "");
+    EXPECT_EQ(err::MessageOf(2), "File Not Found");
 }
 
 }  // namespace

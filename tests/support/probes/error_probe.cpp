@@ -4,13 +4,16 @@
 //   error_probe WORD...    runs the words left to right:
 //     start              the runtime starts (lifecycle); a finaliser prints
 //                        "finaliser" when the runtime shuts down
-//     os N               SetLastError(N)
+//     os N               the last-error value for the next word (0 for the first)
 //     post N             posts error N
 //     file N TEXT        posts file error code N with TEXT ("-" for none)
 //     append TEXT        appends to the error text
 //     clear | save | restore
-//     show               prints code=, text=, filecode=, filetext=, os=
+//     show               prints code=, text=, filecode=, filetext=, and os=
+//                        (the last error as the word before left it)
 //     message N          prints message=<MessageOf(N)>
+//     dialog TEXT        shows TEXT with MESSAGE (caption "error_probe", OK)
+//                        and prints "dialog <result>"
 //     hook               installs a fatal-error hook that prints
 //                        "hook <code> <text>"
 //     fatal N TEXT       FatalError(N, TEXT); TEXT "-" passes null
@@ -21,10 +24,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "files/error_record.h"
 #include "runtime/fault.h"
+#include "runtime/message_dialog.h"
 #include "runtime/lifecycle.h"
 
 namespace {
@@ -39,8 +42,8 @@ void Hook(int code, const char* text) {
     std::fflush(stdout);
 }
 
-void Show() {
-    int os = static_cast<int>(GetLastError());
+void Show(DWORD lastError) {
+    int os = static_cast<int>(lastError);
     std::printf("code=%d\ntext=%s\nfilecode=%s\nfiletext=%s\nos=%d\n", dove::err::Code(),
                 dove::err::Text().c_str(), dove::err::FileErrorCode().c_str(),
                 dove::err::FileErrorText().c_str(), os);
@@ -48,42 +51,57 @@ void Show() {
 
 const char* TextArg(const char* arg) { return std::strcmp(arg, "-") == 0 ? nullptr : arg; }
 
+// "os N" takes effect just before the next word runs, and "show" reports the
+// last-error value as the previous word left it: the C runtime between two
+// words may change it.
+DWORD g_pendingLastError = 0;
+bool g_pending = true;   // the first word starts from 0
+DWORD g_lastErrorAfterWord = 0;
+
+bool Is(const char* word, const char* name) { return std::strcmp(word, name) == 0; }
+
 // Runs the word at argv[i]; returns how many arguments it took, 0 if unknown.
 int Run(int argc, char** argv, int i) {
-    std::string word = argv[i];
+    const char* word = argv[i];
     bool one = i + 1 < argc, two = i + 2 < argc;
-    if (word == "start") {
+    if (g_pending) SetLastError(g_pendingLastError);
+    g_pending = false;
+    if (Is(word, "start")) {
         dove::lifecycle::Start();
         dove::lifecycle::AddFinaliser(&Finaliser);
-    } else if (word == "clear") {
+    } else if (Is(word, "clear")) {
         dove::err::Clear();
-    } else if (word == "save") {
+    } else if (Is(word, "save")) {
         dove::err::SaveState();
-    } else if (word == "restore") {
+    } else if (Is(word, "restore")) {
         dove::err::RestoreState();
-    } else if (word == "show") {
-        Show();
-    } else if (word == "hook") {
+    } else if (Is(word, "show")) {
+        Show(g_lastErrorAfterWord);
+    } else if (Is(word, "hook")) {
         dove::fault::SetHook(&Hook);
-    } else if (word == "os" && one) {
-        SetLastError(static_cast<DWORD>(std::atoi(argv[i + 1])));
+    } else if (Is(word, "os") && one) {
+        g_pendingLastError = static_cast<DWORD>(std::atoi(argv[i + 1]));
+        g_pending = true;
         return 2;
-    } else if (word == "post" && one) {
+    } else if (Is(word, "post") && one) {
         dove::err::Post(std::atoi(argv[i + 1]));
         return 2;
-    } else if (word == "append" && one) {
+    } else if (Is(word, "append") && one) {
         dove::err::AppendText(argv[i + 1]);
         return 2;
-    } else if (word == "message" && one) {
+    } else if (Is(word, "message") && one) {
         std::printf("message=%s\n", dove::err::MessageOf(std::atoi(argv[i + 1])).c_str());
         return 2;
-    } else if (word == "file" && two) {
+    } else if (Is(word, "dialog") && one) {
+        std::printf("dialog %d\n", static_cast<int>(dove::Message(argv[i + 1], "error_probe", "", "1")));
+        return 2;
+    } else if (Is(word, "file") && two) {
         dove::err::PostFileError(argv[i + 1], TextArg(argv[i + 2]));
         return 3;
-    } else if (word == "fatal" && two) {
+    } else if (Is(word, "fatal") && two) {
         std::fflush(stdout);
         dove::FatalError(std::atoi(argv[i + 1]), TextArg(argv[i + 2]));
-    } else if (word == "internal" && two) {
+    } else if (Is(word, "internal") && two) {
         std::fflush(stdout);
         dove::InternalFault(std::atoi(argv[i + 1]), TextArg(argv[i + 2]));
     } else {
@@ -98,6 +116,7 @@ int main(int argc, char** argv) {
     dove::err::InstallWin32Sources();
     for (int i = 1; i < argc;) {
         int used = Run(argc, argv, i);
+        g_lastErrorAfterWord = GetLastError();
         if (used == 0) {
             std::printf("unknown word: %s\n", argv[i]);
             return 3;
