@@ -39,6 +39,8 @@ build_tree() {  # name
   fi
 }
 
+have_fuzz_targets() { compgen -G "$ROOT/tests/fuzz/*_fuzz.cpp" >/dev/null; }
+
 # The native tree comes first: the Windows trees use its generators.
 build_all() {
   mkdir -p "$BUILD/logs"
@@ -48,7 +50,7 @@ build_all() {
     -DDOVE_WINEPREFIX="$BUILD/wineprefix" "${tools[@]}" && build_tree win64 || return 1
   configure_tree win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
     -DDOVE_RUN_TESTS=OFF "${tools[@]}" && build_tree win32 || return 1
-  if [ -n "${DOVE_WITH_FUZZ:-}" ]; then
+  if [ -n "${DOVE_WITH_FUZZ:-}" ] && have_fuzz_targets; then
     configure_tree fuzz -DDOVE_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ &&
       build_tree fuzz || return 1
   fi
