@@ -2,11 +2,19 @@
 
 #include <windows.h>
 
+#include "files/error_record.h"
+#include "runtime/date_time_win32.h"
 #include "runtime/lifecycle.h"
+#include "runtime/locale_settings_win32.h"
 
 namespace dove {
 
+// Order matters: error texts and the error box first, so that anything that
+// fails later can report; the locale settings before any string is compared.
 bool StartWin32Runtime() {
+    err::InstallWin32Sources();
+    datetime::InstallWin32Clock();
+    locale::LoadWin32Settings();
     lifecycle::Start();
     return true;
 }
