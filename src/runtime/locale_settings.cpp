@@ -13,8 +13,9 @@ const char* const kMonths[12] = {"January", "February", "March",     "April",   
                                  "July",    "August",   "September", "October", "November", "December"};
 const char* const kDays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
+// Starts with the defaults, so that reading never races with a lazy set-up.
 std::unique_ptr<Settings>& Slot() {
-    static std::unique_ptr<Settings> installed;
+    static std::unique_ptr<Settings> installed = std::make_unique<Settings>(Defaults());
     return installed;
 }
 
@@ -66,11 +67,7 @@ void Load(const IntlValues& intl, std::string_view environmentText) {
     Install(Parse(intl, environmentText));
 }
 
-const Settings& Current() {
-    std::unique_ptr<Settings>& slot = Slot();
-    if (!slot) slot = std::make_unique<Settings>(Defaults());
-    return *slot;
-}
+const Settings& Current() { return *Slot(); }
 
 std::string EnvironmentFileName(std::string_view programPath) {
     const size_t slash = programPath.find_last_of("\\/:");
