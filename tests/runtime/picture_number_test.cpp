@@ -175,3 +175,18 @@ TEST(ScientificPictureTest, LayoutRoundingAndRejection) {
         EXPECT_EQ("", dove::FORMAT(std::string_view("1"), p)) << p;
     }
 }
+
+TEST(StringPictureTest, EntriesOfTheUtilityAndRejectedPictures) {
+    const std::string note = dove::FORMAT(std::string_view("Built the release"), "s180");
+    EXPECT_EQ(180u, note.size());
+    EXPECT_EQ("Built the release" + std::string(163, ' '), note);
+    const std::string longName(130, 'x');
+    EXPECT_EQ(longName.substr(0, 120), dove::FORMAT(std::string_view(longName), "s120"));
+    EXPECT_EQ("Version.kvi" + std::string(109, ' '), dove::FORMAT(std::string_view("Version.kvi"), "S120"));
+    EXPECT_EQ("     ", dove::FORMAT(std::string_view(""), "s5"));
+    EXPECT_EQ("-12.5", dove::FORMAT(dove::DecimalFromText("-12.50"), "s5"));
+    for (const char* p : {"s", "s0", "s256", "s5B", "s5.2", "s-5", "s1000"}) {
+        EXPECT_EQ("", dove::FORMAT(std::string_view("text"), p)) << p;
+    }
+    EXPECT_EQ(255u, dove::FORMAT(std::string_view("x"), "s255").size());
+}
