@@ -49,12 +49,9 @@ struct BoxCase {
 
 void ExpectUtilityBox(const BoxCase& c) {
     SCOPED_TRACE(std::string("DOVE60.exe ") + c.word);
-    gui::App app = gui::Start(gui::ExeCommand({c.word}));
-    ASSERT_TRUE(app.Started()) << app.Error();
-    HWND dlg = app.WaitWindow("#32770", 10000);
-    ASSERT_TRUE(dlg) << app.Error();
-    Sleep(300);  // let the icon paint before the pixels are compared
-    gui::Dialog d = gui::Read(dlg);
+    gui::Shown box;
+    ASSERT_TRUE(gui::OpenDialog(&box, gui::ExeCommand({c.word})));
+    const gui::Dialog& d = box.d;
     EXPECT_EQ("DOVidovur", d.caption);
     ASSERT_EQ(1u, d.staticTexts.size()) << d.Describe();
     EXPECT_EQ(JoinLines(*c.lines), d.staticTexts[0]);
@@ -63,9 +60,9 @@ void ExpectUtilityBox(const BoxCase& c) {
     EXPECT_TRUE(d.buttons[0].isDefault) << d.Describe();
     EXPECT_EQ(IDOK, d.focusId) << d.Describe();
     EXPECT_TRUE(gui::ShowsIcon(d, LoadIconA(nullptr, IDI_ASTERISK)));
-    if (c.screenshot) gui::Screenshot(dlg, c.screenshot);
-    ASSERT_TRUE(gui::Press(dlg, IDOK));
-    EXPECT_EQ(0, app.WaitExit(10000)) << app.Error();
+    if (c.screenshot) gui::Screenshot(box.dlg, c.screenshot);
+    ASSERT_TRUE(gui::Press(box.dlg, IDOK));
+    EXPECT_EQ(0, box.app.WaitExit(10000)) << box.app.Error();
 }
 
 TEST(UtilityBoxes, CmdInAnyLetterCaseShowsTheHelpBox) {

@@ -60,19 +60,10 @@ TEST(Errors, MessageDialogKeepsTheErrorState) {
               "dialog 1\ncode=332\ntext=Sharing Violation\nfilecode=7\nfiletext=Disk gone\nos=32\n");
 }
 
-struct Box {
-    gui::App app;
-    HWND dlg = nullptr;
-    gui::Dialog d;
-};
+using Box = gui::Shown;
 
 ::testing::AssertionResult OpenBox(Box* box, const std::vector<std::string>& args) {
-    box->app = gui::Start(gui::ProbeCommand("error_probe", args));
-    if (!box->app.Started()) return ::testing::AssertionFailure() << box->app.Error();
-    box->dlg = box->app.WaitWindow("#32770", 10000);
-    if (!box->dlg) return ::testing::AssertionFailure() << box->app.Error();
-    box->d = gui::Read(box->dlg);
-    return ::testing::AssertionSuccess();
+    return gui::OpenDialog(box, gui::ProbeCommand("error_probe", args));
 }
 
 std::string Joined(const std::vector<std::string>& texts) {

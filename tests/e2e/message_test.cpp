@@ -16,20 +16,11 @@
 
 namespace {
 
-struct Probe {
-  gui::App app;
-  HWND dlg = nullptr;
-  gui::Dialog d;
-};
+using Probe = gui::Shown;
 
 // Starts message_probe and reads its dialog; fails the test when none shows.
 ::testing::AssertionResult Open(Probe* p, const std::vector<std::string>& args) {
-  p->app = gui::Start(gui::ProbeCommand("message_probe", args));
-  if (!p->app.Started()) return ::testing::AssertionFailure() << p->app.Error();
-  p->dlg = p->app.WaitWindow("#32770", 10000);
-  if (!p->dlg) return ::testing::AssertionFailure() << p->app.Error();
-  p->d = gui::Read(p->dlg);
-  return ::testing::AssertionSuccess();
+  return gui::OpenDialog(p, gui::ProbeCommand("message_probe", args));
 }
 
 // Waits for the probe to end and returns what MESSAGE returned ("" when it

@@ -408,6 +408,25 @@ RECT WorkArea() {
 
 // --- Pixels ------------------------------------------------------------------
 
+// Copies the bitmap's pixels (top-down, 32-bit) and frees the bitmap, the
+// memory DC and the screen DC.
+static bool ReadPixels(HDC mdc, HBITMAP bmp, int w, int h, Pixels* out, HDC sdc) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  out->width = w;
+  out->height = h;
+  out->bgra.assign(static_cast<size_t>(w) * h, 0);
+  bool ok = GetDIBits(mdc, bmp, 0, h, out->bgra.data(), &bi, DIB_RGB_COLORS) == h;
+  DeleteObject(bmp);
+  DeleteDC(mdc);
+  ReleaseDC(nullptr, sdc);
+  return ok;
+}
+
 bool Capture(const RECT& screen, Pixels* out) {
   int w = screen.right - screen.left;
   int h = screen.bottom - screen.top;
@@ -418,20 +437,7 @@ bool Capture(const RECT& screen, Pixels* out) {
   HGDIOBJ old = SelectObject(mdc, bmp);
   BOOL ok = BitBlt(mdc, 0, 0, w, h, sdc, screen.left, screen.top, SRCCOPY);
   SelectObject(mdc, old);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  out->width = w;
-  out->height = h;
-  out->bgra.assign(static_cast<size_t>(w) * h, 0);
-  if (ok) ok = GetDIBits(mdc, bmp, 0, h, out->bgra.data(), &bi, DIB_RGB_COLORS) == h;
-  DeleteObject(bmp);
-  DeleteDC(mdc);
-  ReleaseDC(nullptr, sdc);
-  return ok != FALSE;
+  return ReadPixels(mdc, bmp, w, h, out, sdc) && ok;
 }
 
 bool RenderIcon(HICON icon, int w, int h, COLORREF background, Pixels* out) {
@@ -445,20 +451,7 @@ bool RenderIcon(HICON icon, int w, int h, COLORREF background, Pixels* out) {
   DeleteObject(brush);
   BOOL ok = DrawIcon(mdc, 0, 0, icon);
   SelectObject(mdc, old);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  out->width = w;
-  out->height = h;
-  out->bgra.assign(static_cast<size_t>(w) * h, 0);
-  if (ok) ok = GetDIBits(mdc, bmp, 0, h, out->bgra.data(), &bi, DIB_RGB_COLORS) == h;
-  DeleteObject(bmp);
-  DeleteDC(mdc);
-  ReleaseDC(nullptr, sdc);
-  return ok != FALSE;
+  return ReadPixels(mdc, bmp, w, h, out, sdc) && ok;
 }
 
 int CountDifferent(const Pixels& a, const Pixels& b) {
@@ -477,13 +470,31 @@ int CountColour(const Pixels& p, COLORREF colour) {
   return n;
 }
 
+::testing::AssertionResult OpenDialog(Shown* shown, const std::string& commandLine,
+                                      DWORD timeoutMs) {
+  shown->app = Start(commandLine);
+  if (!shown->app.Started()) return ::testing::AssertionFailure() << shown->app.Error();
+  shown->dlg = shown->app.WaitWindow("#32770", timeoutMs);
+  if (!shown->dlg) return ::testing::AssertionFailure() << shown->app.Error();
+  shown->d = Read(shown->dlg);
+  return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult ShowsIcon(const Dialog& d, HICON icon) {
   if (!d.hasIconControl) return ::testing::AssertionFailure() << "no icon control in\n" << d.Describe();
   int w = d.iconRect.right - d.iconRect.left, h = d.iconRect.bottom - d.iconRect.top;
   Pixels shown, drawn;
-  if (!Capture(d.iconRect, &shown) || !RenderIcon(icon, w, h, GetSysColor(COLOR_BTNFACE), &drawn))
-    return ::testing::AssertionFailure() << "could not capture " << ToString(d.iconRect);
-  int diff = CountDifferent(shown, drawn);
+  if (!RenderIcon(icon, w, h, GetSysColor(COLOR_BTNFACE), &drawn))
+    return ::testing::AssertionFailure() << "could not draw the expected icon";
+  // A dialog that has just appeared may not have painted yet: look again for
+  // up to a second before calling it a difference.
+  int diff = -1;
+  for (int tries = 0; tries < 20 && diff != 0; ++tries) {
+    if (tries) Sleep(50);
+    if (!Capture(d.iconRect, &shown))
+      return ::testing::AssertionFailure() << "could not capture " << ToString(d.iconRect);
+    diff = CountDifferent(shown, drawn);
+  }
   if (diff == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << diff << " of " << w * h << " pixels differ";
 }

@@ -138,6 +138,16 @@ std::string ProbeCommand(const std::string& name, const std::vector<std::string>
 // The program under test, DOVE_EXE_PATH, with each argument quoted.
 std::string ExeCommand(const std::vector<std::string>& args);
 
+// A started program and the dialog it shows.
+struct Shown {
+  App app;
+  HWND dlg = nullptr;
+  Dialog d;
+};
+// Starts commandLine, waits for its first dialog (#32770) and reads it.
+::testing::AssertionResult OpenDialog(Shown* shown, const std::string& commandLine,
+                                      DWORD timeoutMs = 10000);
+
 // Reads a window and its children.
 Dialog Read(HWND hwnd);
 // Visible top-level windows of a process, for failure messages.
