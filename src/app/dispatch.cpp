@@ -1,5 +1,7 @@
 #include "app/dispatch.h"
 
+#include "app/include_command.h"
+
 #include "runtime/message_dialog.h"
 #include "runtime/strings.h"
 
@@ -38,6 +40,7 @@ struct DispatchRow {
 // Commands still to come take the about box, as any unknown word does.
 const DispatchRow kDispatch[] = {
     {"CMD", &ShowHelpBox},
+    {"INCLUDE", &IncludeCommand},
 };
 
 void ShowUtilityBox(AppServices& services, const char* text) {

@@ -231,7 +231,10 @@ int32_t TextEntry(int32_t op, FileObject* file, const OpArgs* args) {
 
 void RebuildBuffer(TextBlock& b) {
     if (!b.IsOpen()) return;
-    uint32_t size = std::max(b.options.bufferSize, b.recordLength);
+    // The window holds a record and its delimiter, whatever FILEBUFFERS
+    // asked: a smaller one could never be looked at.
+    uint64_t least = static_cast<uint64_t>(b.recordLength) + b.options.delimiter.size();
+    uint32_t size = static_cast<uint32_t>(std::max<uint64_t>(b.options.bufferSize, least));
     if (size > kBufferSizeCap) size = kBufferSizeCap;
     for (;;) {
         auto buffer = std::make_unique<TextBuffer>(b.handle.Get(), size, b.options.quickScan);
@@ -264,6 +267,10 @@ OpResult OpenFile(TextBlock& b, int32_t mode) {
     }
     b.accessMode = mode;
     b.lockDepth = 0;
+    // The block outlives the open file, and the next OPEN may name another
+    // file (or this one changed): look at its last byte again, or a trailing
+    // Ctrl-Z would stay in front of every line appended after it.
+    b.trailingCtrlZChecked = false;
     b.flags &= ~TextBlock::kCurrent;
     ApplyModeAndOptions(b, mode);
     if ((mode & 3) == 1 || (mode & 3) == 2) b.status |= kStWriteAccess;

@@ -18,7 +18,9 @@ int TargetName(std::string_view source, std::string_view target, std::string* ou
     if (os::IsDirectory(t)) {
         size_t cut = source.find_last_of("\\/:");
         std::string_view leaf = cut == std::string_view::npos ? source : source.substr(cut + 1);
-        if (!EndsWithSeparator(t)) t += '\\';
+        // Native names use "/", the system's own "\\".
+        bool slashes = t.find('/') != std::string::npos && t.find('\\') == std::string::npos;
+        if (!EndsWithSeparator(t)) t += slashes ? '/' : '\\';
         t += leaf;
         if (t.size() >= os::kMaxPath) return os::kFileInvalidFilename;
     }

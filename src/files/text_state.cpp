@@ -37,7 +37,8 @@ std::map<int32_t, Snapshot> g_snapshots;
 int32_t g_lastSnapshot = 0;
 
 void ApplyOptionChange(TextBlock& b, const TextOptions& before) {
-    if (b.options.bufferSize != before.bufferSize || b.options.quickScan != before.quickScan) {
+    if (b.options.bufferSize != before.bufferSize || b.options.quickScan != before.quickScan ||
+        b.options.delimiter.size() > before.delimiter.size()) {
         RebuildBuffer(b);
     }
 }
