@@ -10,7 +10,7 @@
 #include "files/file_dispatch.h"
 #include "files/file_rules.h"
 #include "files/text_block.h"
-#include "files/text_names.h"
+#include "files/path.h"
 #include "files/text_platform.h"
 #include "runtime/value_stack.h"
 
@@ -68,7 +68,7 @@ void ApplyModeAndOptions(TextBlock& b, int32_t mode) {
 
 OpResult CreateFile(TextBlock& b) {
     if (!(b.attributes & kAttrCreate)) return Fail(54);
-    if (int e = ResolveDataName(NameOf(*b.file), &b.fileName)) return Fail(e);
+    if (int e = path::ResolveDataFileName(NameOf(*b.file), &b.fileName)) return Fail(e);
     os::Handle h = os::kNoHandle;
     if (os::Create(b.fileName, os::kCreateNormal, &h)) return Fail(5);
     os::Close(h);
@@ -77,7 +77,7 @@ OpResult CreateFile(TextBlock& b) {
 
 OpResult Remove(TextBlock& b) {
     std::string name;
-    if (int e = ResolveDataName(NameOf(*b.file), &name)) return Fail(e);
+    if (int e = path::ResolveDataFileName(NameOf(*b.file), &name)) return Fail(e);
     int e = os::Delete(name);
     if (e == 0 || e == 2 || e == 3) return Fail(e);
     return Fail(5);
@@ -129,8 +129,8 @@ OpResult Flush(TextBlock& b) {
 
 OpResult RenameOrCopy(TextBlock& b, int32_t op, std::string_view target) {
     std::string source;
-    if (int e = ResolveDataName(NameOf(*b.file), &source)) return Fail(e);
-    int e = op == kRename ? RenameDataFile(source, target) : CopyDataFile(source, target);
+    if (int e = path::ResolveDataFileName(NameOf(*b.file), &source)) return Fail(e);
+    int e = op == kRename ? path::RenameDataFile(source, target) : path::CopyDataFile(source, target);
     return Fail(e);
 }
 
@@ -257,7 +257,7 @@ int RefreshSize(TextBlock& b) {
 }
 
 OpResult OpenFile(TextBlock& b, int32_t mode) {
-    if (int e = ResolveDataName(NameOf(*b.file), &b.fileName)) return Fail(e);
+    if (int e = path::ResolveDataFileName(NameOf(*b.file), &b.fileName)) return Fail(e);
     os::Handle h = os::kNoHandle;
     if (int e = os::Open(b.fileName, static_cast<uint32_t>(mode), &h)) return Fail(e);
     b.handle.Reset(h);
