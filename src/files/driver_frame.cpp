@@ -1,6 +1,7 @@
 #include "files/driver_frame.h"
 
 #include <atomic>
+#include <mutex>
 
 #include "files/error_record.h"
 #include "files/file_codes.h"
@@ -24,7 +25,15 @@ void FreeBlock(FileObject* file) {
     file->statusRecord = nullptr;
 }
 
+// ERRORFILE reports a file by the name its name variable holds.
+bool FileNameOf(const void* fileObject, std::string* out) {
+    if (!fileObject) return false;
+    *out = NameOf(*static_cast<const FileObject*>(fileObject));
+    return true;
+}
+
 void BuildBlock(const DriverOps& ops, FileObject* file) {
+    err::SetFileNameProvider(&FileNameOf);
     file->block = ops.makeBlock(file);
     file->block->file = file;
     file->block->attributes = file->attributes;
@@ -38,6 +47,9 @@ void BuildBlock(const DriverOps& ops, FileObject* file) {
 // The block of the file, built (or rebuilt after REGISTER) as needed. Files
 // of one thread only need no lock.
 void EnsureBlock(const DriverOps& ops, FileObject* file) {
+    // A file's statements come from one thread at a time; only building and
+    // discarding blocks needs the driver's lock.
+    if (file->block && !file->block->rebuildPending) return;
     std::unique_lock<std::mutex> hold;
     if (!(file->attributes & kAttrThread) && ops.lock) {
         hold = std::unique_lock<std::mutex>(*ops.lock);
@@ -95,6 +107,9 @@ int32_t RunOperation(const DriverOps& ops, int32_t op, FileObject* file, const O
     EnsureBlock(ops, file);
     DriverBlock& block = *file->block;
     block.postOp = 0;
+    if (block.trace) {
+        Trace(block, std::string(ops.name) + " " + OperationName(op) + " " + NameOf(*file));
+    }
     int refusal = CheckOperation(block, op, args);
     if (refusal) {
         if (refusal != kSilent) PostDriverError(refusal, file);

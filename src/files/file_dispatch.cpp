@@ -1,6 +1,7 @@
 #include "files/file_dispatch.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -19,6 +20,10 @@ std::mutex& RegistryLock() {
     static std::mutex lock;
     return lock;
 }
+
+// How many triggers are registered: while there are none, statements do not
+// touch the registry's lock at all.
+std::atomic<int> g_triggerCount{0};
 
 std::map<const FileObject*, TriggerList>& Registry() {
     static std::map<const FileObject*, TriggerList> registry;
@@ -112,6 +117,7 @@ int32_t RunWithTriggers(int32_t op, FileObject* file, const OpArgs* args, const 
 void AddTrigger(FileObject* file, Trigger* trigger) {
     std::lock_guard<std::mutex> hold(RegistryLock());
     Registry()[file].push_back(trigger);
+    ++g_triggerCount;
 }
 
 void RemoveTrigger(FileObject* file, Trigger* trigger) {
@@ -119,7 +125,9 @@ void RemoveTrigger(FileObject* file, Trigger* trigger) {
     auto it = Registry().find(file);
     if (it == Registry().end()) return;
     TriggerList& list = it->second;
+    size_t before = list.size();
     list.erase(std::remove(list.begin(), list.end(), trigger), list.end());
+    g_triggerCount -= static_cast<int>(before - list.size());
     if (list.empty()) Registry().erase(it);
 }
 
@@ -132,7 +140,7 @@ int32_t Dispatch(int32_t op, FileObject* file, const OpArgs* args) {
         hook(file);
     }
     if (!file->driver) return 0;
-    if (BypassesTriggers(op)) return file->driver(op, file, args);
+    if (BypassesTriggers(op) || g_triggerCount.load() == 0) return file->driver(op, file, args);
     TriggerList list = LookUp(TriggerOwner(file));
     if (list.empty()) return file->driver(op, file, args);
     return RunWithTriggers(op, file, args, list);

@@ -29,6 +29,13 @@ int32_t RunText(int32_t op, FileObject* file, std::string_view text) {
     return Dispatch(op, file, &args);
 }
 
+int32_t RunKey(int32_t op, FileObject* file, KeyObject* key, int32_t a = 0) {
+    OpArgs args;
+    args.key = key;
+    args.n[0] = a;
+    return Dispatch(op, file, &args);
+}
+
 // Drivers answer string results on the value stack; a refused operation
 // pushes nothing.
 std::string StackResult(int depthBefore) {
@@ -106,5 +113,28 @@ void FreeState(FileObject* file, int32_t state) { Run(kFreeState, file, state); 
 
 void StartTransaction(FileObject* file, int32_t arg) { Run(kStartTran, file, arg); }
 void EndTransaction(FileObject* file, int32_t arg) { Run(kEndTran, file, arg); }
+void Rollback(FileObject* file) { Run(kRollback, file); }
+void Commit(FileObject* file) { Run(kCommit, file); }
+void Watch(FileObject* file) { Run(kWatch, file); }
+void Stream(FileObject* file) { Run(kStream, file); }
+void BuildEvent(FileObject* file) { Run(kBuildEvent, file); }
+void Hold(FileObject* file) { Run(kHoldFile, file); }
+void Hold(FileObject* file, int32_t seconds) { Run(kHoldFileSec, file, seconds); }
+
+void SetFromKey(FileObject* file, KeyObject* key) { RunKey(kSetFileKey, file, key); }
+void SetKey(KeyObject* key) { RunKey(kSetKey, key->file, key); }
+void SetKeyFromKey(KeyObject* key) { RunKey(kSetKeyKey, key->file, key); }
+void SetKeyFromPosition(KeyObject* key, int32_t pointer) {
+    RunKey(kSetKeyPtr, key->file, key, pointer);
+}
+void SetKeyFromKeyAndPosition(KeyObject* key, int32_t pointer) {
+    RunKey(kSetKeyKeyPtr, key->file, key, pointer);
+}
+void ResetKey(KeyObject* key, std::string_view position) {
+    OpArgs args;
+    args.key = key;
+    args.text = position;
+    Dispatch(kResetKey, key->file, &args);
+}
 
 }  // namespace dove::files

@@ -68,5 +68,21 @@ void FreeState(FileObject* file, int32_t state);
 
 void StartTransaction(FileObject* file, int32_t arg);
 void EndTransaction(FileObject* file, int32_t arg);
+void Rollback(FileObject* file);
+void Commit(FileObject* file);
+void Watch(FileObject* file);
+void Stream(FileObject* file);
+void BuildEvent(FileObject* file);
+void Hold(FileObject* file);
+void Hold(FileObject* file, int32_t seconds);
+
+// Key forms: the key's file receives the statement, with the key.
+void SetFromKey(FileObject* file, KeyObject* key);
+void SetKey(KeyObject* key);
+// SET(key, key): from the key's values in the record.
+void SetKeyFromKey(KeyObject* key);
+void SetKeyFromPosition(KeyObject* key, int32_t pointer);
+void SetKeyFromKeyAndPosition(KeyObject* key, int32_t pointer);
+void ResetKey(KeyObject* key, std::string_view position);
 
 }  // namespace dove::files

@@ -9,6 +9,10 @@ namespace {
 
 constexpr char kTab = 9;
 
+void Blank(char* p, uint32_t n) {
+    if (n) std::memset(p, ' ', n);
+}
+
 // A failed look without an OS error behind it (a look-ahead larger than the
 // window) must not read as success: it becomes "File System Error".
 int LookError(const ByteSource& source) {
@@ -16,9 +20,31 @@ int LookError(const ByteSource& source) {
     return e ? e : 90;
 }
 
-bool DelimiterAt(const char* data, uint32_t avail, uint32_t i, const std::string& d) {
+bool DelimiterAt(const char* data, uint32_t avail, uint32_t i, std::string_view d) {
     if (d.empty() || static_cast<uint64_t>(i) + d.size() > avail) return false;
     return std::memcmp(data + i, d.data(), d.size()) == 0;
+}
+
+// The first byte of data[0..n) that is a, b or c; n when there is none.
+// Eight bytes at a time: the platform's memchr may go byte by byte, and a
+// line is looked at for three bytes at once.
+uint32_t FindFirstOf(const char* data, uint32_t n, uint8_t a, uint8_t b, uint8_t c) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    const uint64_t ma = kOnes * a, mb = kOnes * b, mc = kOnes * c;
+    uint32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, data + i, 8);
+        uint64_t xa = w ^ ma, xb = w ^ mb, xc = w ^ mc;
+        uint64_t hit = ((xa - kOnes) & ~xa) | ((xb - kOnes) & ~xb) | ((xc - kOnes) & ~xc);
+        if (hit & kHigh) break;
+    }
+    for (; i < n; ++i) {
+        uint8_t x = static_cast<uint8_t>(data[i]);
+        if (x == a || x == b || x == c) return i;
+    }
+    return n;
 }
 
 // The common line: a delimiter within the record's length, nothing to expand
@@ -27,13 +53,13 @@ bool ReadFast(const char* data, uint32_t avail, const RecordSettings& s, char* r
               uint32_t length, uint32_t* size) {
     if (s.delimiter.empty()) return false;
     uint32_t span = std::min(length, avail);
-    const void* hit = std::memchr(data, s.delimiter[0], span);
-    if (!hit) return false;
-    uint32_t k = static_cast<uint32_t>(static_cast<const char*>(hit) - data);
-    if (std::memchr(data, kTab, k)) return false;
-    if (s.ctrlZIsEof && std::memchr(data, kCtrlZ, k)) return false;
+    uint8_t first = static_cast<uint8_t>(s.delimiter[0]);
+    uint8_t stop = s.ctrlZIsEof ? static_cast<uint8_t>(kCtrlZ) : first;
+    uint32_t k = FindFirstOf(data, span, first, static_cast<uint8_t>(kTab), stop);
+    if (k == span || static_cast<uint8_t>(data[k]) != first) return false;
     if (!DelimiterAt(data, avail, k, s.delimiter)) return false;
     std::memcpy(record, data, k);
+    Blank(record + k, length - k);
     *size = k + static_cast<uint32_t>(s.delimiter.size());
     return true;
 }
@@ -119,20 +145,24 @@ RecordRead ReadRecord(ByteSource& source, uint32_t fileSize, uint32_t offset,
         r.error = 33;
         return r;
     }
-    if (length) std::memset(record, ' ', length);
     uint64_t look64 = static_cast<uint64_t>(length) + settings.delimiter.size();
     uint32_t look = static_cast<uint32_t>(std::min<uint64_t>(look64, 0xFFFFFFFFu));
     ByteSource::View v = source.Peek(offset, look);
+    // From here on the record is blank unless a line fills it, even when
+    // the read then fails.
     if (!v.data) {
+        Blank(record, length);
         r.error = LookError(source);
         return r;
     }
     uint32_t avail = std::min(v.available, fileSize - offset);
     if (avail == 0 || (v.data[0] == kCtrlZ && settings.ctrlZIsEof)) {
+        Blank(record, length);
         r.error = 33;
         return r;
     }
     if (ReadFast(v.data, avail, settings, record, length, &r.size)) return r;
+    Blank(record, length);
     SlowRead slow = ReadByteByByte(v.data, avail, settings, record, length);
     uint32_t pos = offset + slow.consumed;
     if (!slow.delimited && !slow.dataEnd && pos < fileSize) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "files/text_buffer.h"
 
@@ -18,8 +19,10 @@ namespace dove::files {
 constexpr int32_t kTabKeep = -100;
 constexpr size_t kMaxDelimiter = 16;
 
+// The delimiter is a view: the settings are made for each read from the
+// options that own the bytes.
 struct RecordSettings {
-    std::string delimiter = std::string("\r\n", 2);
+    std::string_view delimiter = "\r\n";
     int32_t tab = 8;
     bool ctrlZIsEof = true;
 };

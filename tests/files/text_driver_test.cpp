@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "files/file_codes.h"
+#include "files/driver_frame.h"
 #include "files/file_dispatch.h"
 #include "files/text_platform.h"
 #include "runtime/strings.h"
@@ -388,6 +389,32 @@ TEST_F(TextDriver, ThreadFilesHaveOneObjectPerThread) {
     EXPECT_EQ("two     ", otherRecord);
     EXPECT_EQ("one     ", std::string(mine->record, 8));
     DestroyThreadInstances();
+}
+
+std::vector<std::string> g_traced;
+void Collect(const std::string& line) { g_traced.push_back(line); }
+
+TEST_F(TextDriver, TraceLogAndErrorFileName) {
+    WriteBytes(dir.File("a.txt"), "one\r\n");
+    g_traced.clear();
+    SetTraceSink(&Collect);
+    {
+        TextFile f(dir.File("a.txt"), 16);
+        Open(f.F(), 0x42);
+        Next(f.F());
+        EXPECT_EQ(33, err::Code());
+        EXPECT_EQ(dir.File("a.txt"), err::ErrorFileName());
+        OpArgs off;
+        off.n[0] = kPropertyTrace;
+        off.n[1] = 0;
+        Dispatch(kSetProperty, f.F(), &off);
+        Set(f.F());
+    }
+    SetTraceSink(nullptr);
+    std::string name = dir.File("a.txt");
+    EXPECT_EQ((std::vector<std::string>{"ASCII OPEN " + name, "ASCII NEXT " + name,
+                                        "ASCII SET_PROPERTY " + name}),
+              g_traced);
 }
 
 TEST_F(TextDriver, FilesOf4GBAreRefusedAndWritesStopBelowIt) {

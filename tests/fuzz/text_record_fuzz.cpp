@@ -53,7 +53,7 @@ private:
     bool loaded_ = false;
 };
 
-bool DelimiterAt(const std::string& f, size_t i, const std::string& d) {
+bool DelimiterAt(const std::string& f, size_t i, std::string_view d) {
     return i + d.size() <= f.size() && f.compare(i, d.size(), d) == 0;
 }
 
@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t dlen = 1 + data[1] % 3;
     if (size < 6 + dlen) return 0;
     RecordSettings s;
-    s.delimiter.assign(reinterpret_cast<const char*>(data + 6), dlen);
+    std::string delimiter(reinterpret_cast<const char*>(data + 6), dlen);
+    s.delimiter = delimiter;
     const int32_t tabs[] = {8, 0, kTabKeep, -3, 4, 1, -1, 3};
     s.tab = tabs[data[2] % 8];
     s.ctrlZIsEof = data[3] & 1;
