@@ -173,7 +173,7 @@ inline bool IsDirectory(std::string_view name) {
 // The current directory (converted back from OEM when the file functions run
 // in OEM mode). The second form changes it.
 int CurrentDirectory(std::string* out);
-int SetCurrentDirectory(std::string_view dir);
+int ChangeDirectory(std::string_view dir);
 
 // The system's full path of a name, nothing looked up on disk.
 int FullPathName(std::string_view name, std::string* out);
