@@ -191,7 +191,9 @@ TEST_F(OsFileWin32, ByteRangeLockHeldByAnotherProcess) {
     ASSERT_EQ(os::Open(file, 0x42, &h), 0);
     os::File f(h);
     ASSERT_EQ(os::Lock(h, 0, 1), 0);
-    EXPECT_EQ(Probe({"trylock", file}), os::kErrLockViolation);
+    const int other = Probe({"trylock", file});
+    EXPECT_EQ(other, os::kErrLockViolation);
+    EXPECT_TRUE(os::IsHeldByAnother(other));
     ASSERT_EQ(os::Unlock(h, 0, 1), 0);
     EXPECT_EQ(Probe({"trylock", file}), 0);
     EXPECT_NE(os::Unlock(h, 0, 1), 0) << "not locked";
