@@ -203,7 +203,7 @@ int CurrentDirectory(std::string* out) {
     return Done();
 }
 
-int SetCurrentDirectory(std::string_view dir) {
+int ChangeDirectory(std::string_view dir) {
     const SystemName n(dir);
     SetLastError(0);
     return Result(SetCurrentDirectoryA(n.c_str()));

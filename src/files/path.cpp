@@ -89,9 +89,9 @@ int FullPathOnItsDrive(std::string_view name, std::string* out) {
         return os::FullPathName(name, out);
     // That drive's current directory is known only to the system, so go there
     // and come back.
-    if (int e = os::SetCurrentDirectory(name.substr(0, 2))) return e;
+    if (int e = os::ChangeDirectory(name.substr(0, 2))) return e;
     const int e = os::FullPathName(name, out);
-    os::SetCurrentDirectory(current);
+    os::ChangeDirectory(current);
     return e;
 }
 
