@@ -83,10 +83,10 @@ OpResult WriteLocked(TextBlock& b, uint32_t pointer, uint32_t count) {
 }
 
 // The lock attempt. Another handle's lock of the byte shows as a lock
-// violation (33); it is the file being locked, and reads so (32).
+// violation (33) on Windows; it is the file being locked, and reads so (32).
 int AttemptLock(TextBlock& b) {
     int e = TakeLock(b);
-    return e == os::kErrLockViolation ? os::kErrSharingViolation : e;
+    return os::IsHeldByAnother(e) ? os::kErrSharingViolation : e;
 }
 
 }  // namespace
