@@ -2,6 +2,7 @@
 // dispatcher's triggers around a recording driver.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,30 @@ TEST(FileCodes, NamesOfOperationsAndFieldTypes) {
     EXPECT_STREQ("STRING", FieldTypeName(18));
     EXPECT_STREQ("STDNUM", FieldTypeName(30));
     for (int32_t outside : {-1, 31, 255}) EXPECT_STREQ("UNKNOWN", FieldTypeName(outside));
+}
+
+TEST(FileObjectDeathTest, AFieldTypeTheRuntimeCannotHandleIsFatal) {
+    char record[4];
+    const FieldDesc fields[] = {{kDum1, "X:ODD", 0, 4}};
+    const RecordType type = {kGroup, 4, 1, fields};
+    FileObject file;
+    file.record = record;
+    file.recordLength = 4;
+    file.recordType = &type;
+    EXPECT_EXIT(ClearRecord(file), ::testing::ExitedWithCode(2), "Internal error 01 : Make UFO Error");
+}
+
+TEST(FileObject, ClearRecordBlanksStringsAndZeroesNumbers) {
+    char record[8];
+    std::memset(record, 'x', sizeof record);
+    const FieldDesc fields[] = {{kGroup, "G", 0, 8}, {kString, "G:S", 0, 4}, {kLong, "G:N", 4, 4}};
+    const RecordType type = {kGroup, 8, 3, fields};
+    FileObject file;
+    file.record = record;
+    file.recordLength = 8;
+    file.recordType = &type;
+    ClearRecord(file);
+    EXPECT_EQ(std::string("    \0\0\0\0", 8), std::string(record, 8));
 }
 
 TEST(FileRules, EveryCodeFrom1To104HasARow) {
