@@ -87,7 +87,7 @@ TEST_F(TextDriverWin, SharingModesBetweenTwoProcesses) {
     EXPECT_EQ("open 0\n", Probe(path, {"open", "0x42"}));
 }
 
-TEST_F(TextDriverWin, DenyNoneWritesWaitForNoOneButRespectTheLock) {
+TEST_F(TextDriverWin, DenyNoneWritesTakeTheByte0Lock) {
     Held held(path);
     Open(held.F(), 0x42);
     Lock(held.F());
