@@ -7,9 +7,9 @@
 //
 // Month names are left-aligned in their positions, the unused ones showing
 // the fill, "0" included ("d04" of 5 January 2026 is "January00000 05, 2026";
-// DEFORMAT skips those zeros again). A run of letter positions no wider than the longest
-// abbreviation shows the abbreviation (layouts 3 and 7, "MMM"), a wider one
-// the full name (layout 4, "MMMM").
+// DEFORMAT skips those zeros again). A run of letter positions no wider than
+// the longest abbreviation shows the abbreviation (layouts 3 and 7, "MMM"), a
+// wider one the full name (layout 4, "MMMM").
 #include <algorithm>
 
 #include "runtime/date_time.h"

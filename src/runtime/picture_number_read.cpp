@@ -15,8 +15,9 @@
 // With an implied decimal point and no mark typed, the last digits are the
 // decimals, as FORMAT showed them. When grouping and decimal mark are the
 // same character, the last one that stands before a digit is the decimal
-// mark (the one before the last digit, for a blank) and the others group. The value is rounded to the picture's
-// decimals, half away from zero, so the field holds what it shows.
+// mark (for a blank, the last one between two digits) and the others group.
+// The value is rounded to the picture's decimals, half away from zero, so
+// the field holds what it shows.
 #include "runtime/picture_internal.h"
 
 namespace dove::pic::detail {
