@@ -57,6 +57,7 @@ void CheckSelectors(const std::string& tail, std::string_view selector) {
     const std::string picked = SelectArgument(tail, selector, kProgram);
     const bool plain = tail.find('"') == std::string::npos;
     if (picked != kProgram) Check(picked.size() <= tail.size());
+    if (plain && picked != kProgram) Check(tail.find(picked) != std::string::npos);
     if (plain && !selector.empty() && selector[0] == '/' && !picked.empty()) {
         Check(tail.find("/" + picked) != std::string::npos);
     }
