@@ -86,4 +86,8 @@ LoadedIcon LoadNamedIcon(std::string_view name, int size) {
   return LoadedIcon(static_cast<HICON>(h), true);
 }
 
+LoadedIcon LoadNamedIcon(const char* name, int size) {
+  return name ? LoadNamedIcon(std::string_view(name), size) : LoadedIcon();
+}
+
 }  // namespace dove

@@ -55,6 +55,8 @@ LoadedIcon LoadSystemIcon(int resourceId);
 // the current directory). size 0 is the system's default icon size, else the
 // width and height in pixels. Empty when none of them exists.
 LoadedIcon LoadNamedIcon(std::string_view name, int size = 0);
+// The same for a zero-terminated name; a null name gives no icon.
+LoadedIcon LoadNamedIcon(const char* name, int size = 0);
 
 // The resource number that a built-in icon value names, or 0 when the name is
 // no such value (or names number 0).

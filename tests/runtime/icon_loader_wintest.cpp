@@ -131,4 +131,5 @@ TEST(IconLoaderTest, NamesOfNothingGiveNoIcon) {
     EXPECT_FALSE(dove::LoadNamedIcon(name));
     EXPECT_FALSE(dove::LoadNamedIcon(name, 16));
   }
+  EXPECT_FALSE(dove::LoadNamedIcon(static_cast<const char*>(nullptr)));
 }
