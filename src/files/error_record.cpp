@@ -39,29 +39,48 @@ std::atomic<bool (*)(const void*, std::string*)> g_fileName{nullptr};
 // Plain thread-locals, so that they stay readable while other thread-local
 // objects are destroyed; the reaper frees the record at thread end.
 enum class State : uint8_t { Fresh, Live, Gone };
-thread_local Record* t_record = nullptr;
-thread_local State t_state = State::Fresh;
-// Saves that failed for want of memory; their restores must not pop.
-thread_local uint32_t t_lostSaves = 0;
+struct ThreadErrors {
+    Record* record = nullptr;
+    State state = State::Fresh;
+    // Saves that failed for want of memory; their restores must not pop.
+    uint32_t lostSaves = 0;
+};
+thread_local ThreadErrors t_errors;
 std::atomic<uint32_t> g_nextTag{1};
 
-void FreeRecord() {
-    if (!t_record) return;
-    for (SavedState* s = t_record->saved; s;) {
+// Every file statement clears and tests the record, so finding it is on the
+// hot path. With the Windows toolchain a thread_local costs a library call
+// that takes a lock; the shell installs a plain slot of the platform instead,
+// which points at the same thread_local.
+std::atomic<void* (*)()> g_slotGet{nullptr};
+std::atomic<void (*)(void*)> g_slotSet{nullptr};
+
+ThreadErrors& Mine() {
+    auto get = g_slotGet.load(std::memory_order_relaxed);
+    if (!get) return t_errors;
+    if (void* p = get()) return *static_cast<ThreadErrors*>(p);
+    ThreadErrors* mine = &t_errors;
+    g_slotSet.load()(mine);
+    return *mine;
+}
+
+void FreeRecord(ThreadErrors& te) {
+    if (!te.record) return;
+    for (SavedState* s = te.record->saved; s;) {
         SavedState* next = s->saved;
         delete s;
         s = next;
     }
-    delete t_record;
-    t_record = nullptr;
-    t_lostSaves = 0;
+    delete te.record;
+    te.record = nullptr;
+    te.lostSaves = 0;
 }
 
 struct Reaper {
     bool armed = false;
     ~Reaper() {
-        FreeRecord();
-        t_state = State::Gone;
+        FreeRecord(t_errors);
+        t_errors.state = State::Gone;
     }
 };
 thread_local Reaper t_reaper;
@@ -85,12 +104,13 @@ Record* MakeRecord() {
 // thread-local and heap functions reset the last-error value), so the value
 // is kept across.
 Record* Current() {
-    if (t_record || t_state == State::Gone) return t_record;
+    ThreadErrors& te = Mine();
+    if (te.record || te.state == State::Gone) return te.record;
     int os = OsError();
-    t_record = MakeRecord();
+    te.record = MakeRecord();
     SetOsError(os);
-    if (t_record) t_state = State::Live;
-    return t_record;
+    if (te.record) te.state = State::Live;
+    return te.record;
 }
 
 // --- Fixed fields ----------------------------------------------------------
@@ -146,6 +166,12 @@ void RefreshMonitor(const Record& r) {
 }  // namespace
 
 // --- OS error ---------------------------------------------------------------
+
+void SetThreadSlot(void* (*get)(), void (*set)(void*)) {
+    if (!get || !set) get = nullptr, set = nullptr;
+    g_slotSet = set;
+    g_slotGet = get;
+}
 
 void SetOsErrorAccess(int (*get)(), void (*set)(int)) {
     g_getOsError = get ? get : &DefaultGetOsError;
@@ -263,7 +289,7 @@ void SaveState() {
     r->savedOsError = os;
     SavedState* s = new (std::nothrow) SavedState;
     if (!s) {
-        ++t_lostSaves;
+        ++Mine().lostSaves;
         return;
     }
     CopyFields1To7(s, *r);
@@ -275,8 +301,9 @@ void SaveState() {
 void RestoreState() {
     Record* r = Current();
     if (!r) return;
-    if (t_lostSaves > 0) {
-        --t_lostSaves;
+    uint32_t& lostSaves = Mine().lostSaves;
+    if (lostSaves > 0) {
+        --lostSaves;
         return;
     }
     SavedState* s = r->saved;
@@ -293,7 +320,7 @@ void TakeSnapshot(Snapshot* out) {
     Blank(out->fileText, kTextSize);
     Blank(out->fileCode, kFileCodeSize);
     // Only an existing record is copied: a snapshot never makes one.
-    const Record* r = t_record;
+    const Record* r = Mine().record;
     if (!r) return;
     CopyFields1To7(out, *r);
 }
@@ -303,16 +330,18 @@ void TakeSnapshot(Snapshot* out) {
 bool HasThreadRecord() { return Current() != nullptr; }
 
 void ReleaseThreadRecord() {
-    FreeRecord();
-    t_state = State::Gone;
+    ThreadErrors& te = Mine();
+    FreeRecord(te);
+    te.state = State::Gone;
 }
 
 void ResetThreadRecord() {
     int os = OsError();
-    FreeRecord();
-    t_record = MakeRecord();
+    ThreadErrors& te = Mine();
+    FreeRecord(te);
+    te.record = MakeRecord();
     SetOsError(os);
-    t_state = t_record ? State::Live : State::Gone;
+    te.state = te.record ? State::Live : State::Gone;
 }
 
 // --- Debugging monitor ------------------------------------------------------

@@ -140,6 +140,11 @@ void SetOsErrorAccess(int (*get)(), void (*set)(int));
 int OsError();
 void SetOsError(int value);
 
+// A per-thread pointer slot cheaper than the toolchain's thread_local (a TLS
+// index on Windows). get answers null on a thread that has not set it; both
+// must leave the OS error as they found it. nullptrs reinstall the default.
+void SetThreadSlot(void* (*get)(), void (*set)(void*));
+
 // Where MessageOf() finds the texts (LoadStringA on Windows). The portable
 // default is the table generated from the source list of error texts;
 // nullptr reinstalls it. The loader answers false for a number without text.
@@ -160,8 +165,8 @@ std::string NumberDisplay(const char* nameOrNull, int32_t value);
 
 // --- Windows shell -------------------------------------------------------
 
-// Installs GetLastError/SetLastError, LoadStringA over the module's string
-// table and the system message box of the fatal error. Called once at start-up
+// Installs GetLastError/SetLastError, a TLS index for the thread's record,
+// LoadStringA over the module's string table and the system message box of the fatal error. Called once at start-up
 // (defined only in the Windows shell library).
 void InstallWin32Sources();
 

@@ -12,6 +12,27 @@ int GetOsError() { return static_cast<int>(GetLastError()); }
 
 void PutOsError(int value) { SetLastError(static_cast<DWORD>(value)); }
 
+// TlsGetValue and TlsSetValue reset the last-error value on success.
+DWORD g_recordSlot = TLS_OUT_OF_INDEXES;
+
+void* GetRecordSlot() {
+    DWORD lastError = GetLastError();
+    void* value = TlsGetValue(g_recordSlot);
+    SetLastError(lastError);
+    return value;
+}
+
+void SetRecordSlot(void* value) {
+    DWORD lastError = GetLastError();
+    TlsSetValue(g_recordSlot, value);
+    SetLastError(lastError);
+}
+
+void InstallRecordSlot() {
+    if (g_recordSlot == TLS_OUT_OF_INDEXES) g_recordSlot = TlsAlloc();
+    if (g_recordSlot != TLS_OUT_OF_INDEXES) SetThreadSlot(&GetRecordSlot, &SetRecordSlot);
+}
+
 // LoadStringA converts from the table's UTF-16 through the ANSI code page and
 // keeps at most 255 characters, the length of every error text field. A
 // look-up leaves the last-error value as it found it: callers of MessageOf
@@ -31,6 +52,7 @@ bool LoadFromStringTable(int id, std::string* out) {
 
 void InstallWin32Sources() {
     SetOsErrorAccess(&GetOsError, &PutOsError);
+    InstallRecordSlot();
     SetTextSource(&LoadFromStringTable);
     fault::InstallWin32Platform();
 }

@@ -245,6 +245,31 @@ TEST_F(ErrorRecord, EachThreadHasItsOwnRecord) {
     EXPECT_EQ(err::Code(), 2);
 }
 
+// A slot that, like the platform's, starts empty on every thread.
+thread_local void* t_slot = nullptr;
+thread_local int t_slotReads = 0;
+void* ReadSlot() { ++t_slotReads; return t_slot; }
+void WriteSlot(void* value) { t_slot = value; }
+
+TEST_F(ErrorRecord, InstalledSlotFindsTheSameRecordOnEveryThread) {
+    err::Post(2);
+    err::SetThreadSlot(&ReadSlot, &WriteSlot);
+    EXPECT_EQ(err::Code(), 2) << "a record made before the slot stays the thread's";
+    EXPECT_GT(t_slotReads, 0) << "the installed slot is used";
+    int otherCode = -1, afterPost = -1;
+    std::thread t([&] {
+        otherCode = err::Code();
+        err::Post(5);
+        afterPost = err::Code();
+    });
+    t.join();
+    EXPECT_EQ(otherCode, 0);
+    EXPECT_EQ(afterPost, 5);
+    EXPECT_EQ(err::Code(), 2);
+    err::SetThreadSlot(nullptr, nullptr);
+    EXPECT_EQ(err::Code(), 2) << "the default finds the same record again";
+}
+
 bool NameOf(const void* file, std::string* out) {
     *out = std::string("named ") + static_cast<const char*>(file);
     return true;
