@@ -6,6 +6,7 @@
 #include "runtime/date_time_win32.h"
 #include "runtime/lifecycle.h"
 #include "runtime/locale_settings_win32.h"
+#include "windows/runtime_record.h"
 
 namespace dove {
 
@@ -16,6 +17,9 @@ bool StartWin32Runtime() {
     datetime::InstallWin32Clock();
     locale::LoadWin32Settings();
     lifecycle::Start();
+    // The main thread's runtime record: windows are prepared only on threads
+    // that have one.
+    win::ThreadRecord();
     return true;
 }
 
