@@ -88,13 +88,33 @@ void PlaceImpliedPoint(int decimals, Digits* d) {
     d->ints.resize(d->ints.size() - n);
 }
 
+// Where the reading loop finds the currency text: [at, at + length), or a
+// length of 0 when it has none there.
+struct Span {
+    size_t at = 0;
+    size_t length = 0;
+    bool Holds(size_t i) const { return i >= at && i - at < length; }
+};
+
+Span CurrencySpan(std::string_view text, const std::string& currency, bool leading) {
+    bool digit = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (size_t n = CurrencyAt(text, i, currency, leading, digit)) return {i, n};
+        if (IsDigit(text[i])) digit = true;
+    }
+    return {};
+}
+
 // Where the decimal mark stands when it is also the grouping character;
-// npos when the picture has no decimals to read.
-size_t SharedMarkAt(const Picture& p, std::string_view text) {
+// npos when the picture has no decimals to read. Marks and digits inside the
+// currency text are not the number's: a currency text such as "2..5" would
+// otherwise move the point.
+size_t SharedMarkAt(const Picture& p, std::string_view text, Span currency) {
     if (p.decimals == 0) return std::string_view::npos;
+    auto digitAt = [&](size_t i) { return i < text.size() && IsDigit(text[i]) && !currency.Holds(i); };
     for (size_t i = text.size(); i-- > 0;) {
-        if (text[i] != p.decimalMark || i + 1 >= text.size() || !IsDigit(text[i + 1])) continue;
-        if (p.decimalMark == ' ' && (i == 0 || !IsDigit(text[i - 1]))) continue;
+        if (text[i] != p.decimalMark || currency.Holds(i) || !digitAt(i + 1)) continue;
+        if (p.decimalMark == ' ' && (i == 0 || !digitAt(i - 1))) continue;
         return i;
     }
     return std::string_view::npos;
@@ -110,7 +130,8 @@ bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
     const std::string currency = CurrencyOf(p, &leading);
     bool currencyTaken = false;
     const bool sharedMark = p.decimalMark != 0 && p.grouping == p.decimalMark;
-    const size_t sharedAt = sharedMark ? SharedMarkAt(p, text) : std::string_view::npos;
+    const size_t sharedAt =
+        sharedMark ? SharedMarkAt(p, text, CurrencySpan(text, currency, leading)) : std::string_view::npos;
     ReadState s;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];

@@ -85,6 +85,8 @@ TEST(DeformatNumberTest, WhatFormatWritesAndWhatPeopleType) {
         {"  1.234.50", "n10..2", "1234.5"},  {"1,234,50", "n10``2", "1234.5"},  {"  1 234 50", "n10__2", "1234.5"},
         {"1.5", "n10..2", "1.5"},            {"1.234", "n10..2", "1.23"},       {"1.234.50.", "n10..2", nullptr},
         {"1234", "n10..2", "1234"},          {"1.234", "n10..0", "1234"},
+        // ... and marks inside the currency text are not the number's.
+        {"   8.00 26..2)kr", "n(16..2)~26..2)kr~", "8"}, {"5..2 1.234.50", "n~5..2 ~14..2", "1234.5"},
     };
     ExpectReads(rows);
 }
@@ -92,7 +94,7 @@ TEST(DeformatNumberTest, WhatFormatWritesAndWhatPeopleType) {
 TEST(DeformatNumberTest, RoundTripsThroughFormat) {
     const char* const pictures[] = {"n-12.2", "n(12.2)", "n$-012.3", "n-*12.2", "n15`2-", "n-9v2", "n-10_2",
                                     "n-_8",   "n-16.`4", "n-10.2~ kr~", "n-12.2B",
-                                    "n-12..2", "n-12``2", "n-12__2"};
+                                    "n-12..2", "n-12``2", "n-12__2", "n(16..2)~26..2)kr~"};
     const char* const values[] = {"0", "1", "-1", "0.5", "-0.25", "12.345", "-999.99", "1234.5", "-98765.4321", "7"};
     for (const char* picture : pictures) {
         dove::pic::Picture p;
