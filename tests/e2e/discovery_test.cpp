@@ -21,7 +21,7 @@ const char kMissing[] = "<missing>";
 // file discovery chose.
 int AddMenuEntry() { return ide_test::RunToEnd(ide_test::ExeRaw("USERMENU App Tools-App a.exe")); }
 
-const char kOneEntryIni[] = "[User Menus]\r\n1=Tools/App|App\r\n";
+const char kOneEntryIni[] = "[User Menus]\r\n1=Tools/App|App\r\n[User Applications]\r\nApp=a.exe\r\n";
 
 bool HasMenuEntry(const std::string& iniPath) {
     return ReadFile(iniPath).find("1=Tools/App|App") != std::string::npos;

@@ -133,20 +133,32 @@ TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
     EXPECT_EQ(1, files);   // only Bin
 }
 
-TEST_F(UserMenuTest, MissingFolderOrReadOnlyFileLeavesAllAsItWas) {
+TEST_F(UserMenuTest, MissingFolderOrUnwritableFileLeavesAllAsItWas) {
     std::string winIni = ReadFile(ide_test::WinIniPath());
     // No Bin folder: the write fails quietly and creates nothing.
     RemoveDirectoryA((root_.path + "\\Bin").c_str());
     ASSERT_EQ(0, Run("App Tools-App a.exe"));
     EXPECT_FALSE(ide_test::FileExists(root_.path + "\\Bin"));
 
+    // A file that another program holds without sharing cannot be written.
     CreateDirectoryA((root_.path + "\\Bin").c_str(), nullptr);
     const std::string content = "[User Menus]\r\n1=Tools/Editor|ED\r\n";
     ASSERT_TRUE(WriteFile(ini(), content));
-    SetFileAttributesA(ini().c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_EQ(0, Run("App Tools-App a.exe"));
-    SetFileAttributesA(ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE held = CreateFileA(ini().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, Run("App Tools-App a.exe"));
+    CloseHandle(held);
     EXPECT_EQ(content, ReadFile(ini()));
+
+    // A read-only file: the system refuses the write, except to a superuser
+    // (as the tests may run here), who gets the ordinary result.
+    SetFileAttributesA(ini().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, Run("App Tools-App a.exe"));
+    SetFileAttributesA(ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::string after = ReadFile(ini());
+    if (after != content)
+        EXPECT_EQ(content + "2=Tools/App|App\r\n[User Applications]\r\nApp=a.exe\r\n", after);
     EXPECT_EQ(winIni, ReadFile(ide_test::WinIniPath()));
 }
 

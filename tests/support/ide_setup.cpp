@@ -86,7 +86,10 @@ void WinIniIde::Add(Section section, const char* root, const char* exeName) {
     if (exeName) WriteProfileStringA(SectionName(section), dove::ide::kWinIniExeNameEntry, exeName);
 }
 
+// A test that was ended from outside may have left the own ini file behind;
+// it would override every WIN.INI section that later tests write.
 void WinIniIde::Clear() {
+    DeleteFileA((WindowsDir() + "\\" + dove::ide::kOwnIniFile).c_str());
     WriteProfileStringA(dove::ide::kWinIniEnterpriseSection, nullptr, nullptr);
     WriteProfileStringA(dove::ide::kWinIniSection, nullptr, nullptr);
 }
@@ -136,7 +139,14 @@ std::vector<std::string> WaitStandInLog(size_t n, DWORD timeoutMs) {
 
 bool StandInWindowShown() { return FindWindowA("TovaroStandInIde", nullptr) != nullptr; }
 
+// A stand-in that has started but has no window yet would miss the request:
+// its running mark comes before its window, so wait for the window first.
+// (It must not outlive the test: under Wine it holds the test's output.)
 void QuitStandIn() {
+    HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, "TovaroStandInIde.Running");
+    if (!running) return;
+    CloseHandle(running);
+    for (int i = 0; i < 200 && !StandInWindowShown(); ++i) Sleep(25);
     RunToEnd(gui::Quote(StandInPath()) + " --quit");
     for (int i = 0; i < 200 && StandInWindowShown(); ++i) Sleep(25);
 }

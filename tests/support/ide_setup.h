@@ -32,8 +32,9 @@ public:
     std::string path;   // without a trailing backslash
 };
 
-// Both of the IDE's WIN.INI sections are removed on entry and on exit; the
-// chosen one is written with the entries given (nullptr: not written).
+// Both of the IDE's WIN.INI sections and the utility's own ini file are
+// removed on entry and on exit; the chosen section is written with the
+// entries given (nullptr: not written).
 enum Section { Plain, Enterprise };
 class WinIniIde {
 public:

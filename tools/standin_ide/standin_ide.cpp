@@ -140,10 +140,25 @@ int RunWindow(HINSTANCE instance) {
     return 0;
 }
 
+// The IDE uses no standard handles. Whoever started it may have handed it
+// theirs (a pipe that a test or a build tool reads to its end): keeping them
+// open for the whole life of the window would keep that reader waiting.
+void ReleaseStandardHandles() {
+    for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        HANDLE h = GetStdHandle(which);
+        if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        SetStdHandle(which, nullptr);
+    }
+}
+
 int RunPlain(HINSTANCE instance) {
-    LogStart();
+    ReleaseStandardHandles();
+    // The running mark comes before the log line, so that whoever reads the
+    // line can rely on the mark.
     HANDLE running = CreateMutexA(nullptr, FALSE, kRunningMutex);
-    if (!running || GetLastError() == ERROR_ALREADY_EXISTS) {
+    bool another = !running || GetLastError() == ERROR_ALREADY_EXISTS;
+    LogStart();
+    if (another) {
         if (running) CloseHandle(running);
         return 0;
     }
