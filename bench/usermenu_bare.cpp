@@ -1,27 +1,58 @@
-// The bare program of bench/usermenu: the profile calls that one USERMENU run
-// makes against an ini file whose first 99 slots are taken (99 slot reads
-// that match nothing, the read of the free slot 100, the menu entry and the
-// application entry), and nothing else.
+// The bare program of bench/usermenu: the platform calls that one command
+// run of `USERMENU Bench Tools-Bench bench.exe` makes, and nothing else.
+// Like the utility it is a Windows program that can show a message box, so
+// it loads the same system libraries at start.
 //
-//   usermenu_bare.exe INIFILE
+//   usermenu_bare.exe            (finds the ini file as the utility does)
+//
+// The calls: the discovery reads (the own ini file's section, then the
+// WIN.INI sections for root and executable, then the own ini file's ini file
+// entry), the slot reads of "User Menus" up to the first blank one, its
+// write, and the write of the application entry.
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
-int main(int argc, char** argv) {
-    if (argc != 2) return 2;
-    const char* ini = argv[1];
-    char value[1024];
+namespace {
+
+std::string Read(const char* section, const char* entry, const char* file) {
+    char value[1024] = "";
+    if (file)
+        GetPrivateProfileStringA(section, entry, value, value, sizeof value, file);
+    else
+        GetProfileStringA(section, entry, value, value, sizeof value);
+    return value;
+}
+
+std::string Discover(const char* own, const char* winIni) {
+    std::string v = Read("Tovaro", own, "DOVE60.ini");
+    if (v.empty()) v = Read("Tovaro 6.0  Enterprise Edition", winIni, nullptr);
+    if (v.empty()) v = Read("Tovaro 6.0", winIni, nullptr);
+    return v;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    std::string root = Discover("root", "root");
+    std::string exe = Discover("ExeName", "exename");
+    std::string ini = Read("Tovaro", "IniFile", "DOVE60.ini");
+    if (root.empty() || exe.empty()) {
+        MessageBoxA(nullptr, "Required information was not found.", "Entry Not Found", MB_OK);
+        return 0;
+    }
+    if (ini.empty()) ini = root + "Bin\\T60ee.ini";
     char slot[8];
     for (int n = 1; n <= 100; ++n) {
         std::snprintf(slot, sizeof slot, "%d", n);
-        lstrcpyA(value, "");
-        GetPrivateProfileStringA("User Menus", slot, value, value, sizeof value, ini);
-        if (value[0] == 0) {
-            WritePrivateProfileStringA("User Menus", slot, "Tools/Bench|Bench", ini);
+        std::string value = Read("User Menus", slot, ini.c_str());
+        if (lstrcmpiA(value.c_str(), "Tools/Bench|Bench") == 0) return 0;
+        if (value.empty()) {
+            WritePrivateProfileStringA("User Menus", slot, "Tools/Bench|Bench", ini.c_str());
             break;
         }
     }
-    WritePrivateProfileStringA("User Applications", "Bench", "bench.exe", ini);
+    WritePrivateProfileStringA("User Applications", "Bench", "bench.exe", ini.c_str());
     return 0;
 }
