@@ -75,10 +75,9 @@ TEST_F(UserMenuTest, ShortCommandLineShowsTheValuesAsRead) {
 TEST_F(UserMenuTest, TwoRunsAtTheSameMomentBothLand) {
     for (int round = 0; round < 20; ++round) {
         ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n1=Tools/Editor|ED\r\n"));
-        gui::App a = gui::Start(ide_test::ExeRaw("USERMENU AppA Tools-A a.exe"), {}, false);
-        gui::App b = gui::Start(ide_test::ExeRaw("USERMENU AppB Tools-B b.exe"), {}, false);
-        ASSERT_EQ(0, a.WaitExit(15000)) << a.Error();
-        ASSERT_EQ(0, b.WaitExit(15000)) << b.Error();
+        ASSERT_EQ((std::vector<int>{0, 0}),
+                  ide_test::RunTogether({ide_test::ExeRaw("USERMENU AppA Tools-A a.exe"),
+                                         ide_test::ExeRaw("USERMENU AppB Tools-B b.exe")}));
         std::string file = ReadFile(ini());
         SCOPED_TRACE("round " + std::to_string(round) + ":\n" + file);
         EXPECT_NE(std::string::npos, file.find("=Tools/A|AppA\r\n"));

@@ -157,6 +157,41 @@ int RunToEnd(const std::string& commandLine, DWORD timeoutMs) {
     return app.WaitExit(timeoutMs);
 }
 
+std::vector<int> RunTogether(const std::vector<std::string>& commandLines, DWORD timeoutMs) {
+    std::vector<PROCESS_INFORMATION> started;
+    for (const std::string& line : commandLines) {
+        std::vector<char> cmd(line.begin(), line.end());
+        cmd.push_back(0);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                            nullptr, &si, &pi))
+            pi.hProcess = pi.hThread = nullptr;
+        started.push_back(pi);
+    }
+    for (const PROCESS_INFORMATION& pi : started)
+        if (pi.hThread) ResumeThread(pi.hThread);
+    std::vector<int> codes;
+    for (const PROCESS_INFORMATION& pi : started) {
+        if (!pi.hProcess) {
+            codes.push_back(-2);
+            continue;
+        }
+        DWORD code = 0;
+        if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+            TerminateProcess(pi.hProcess, 99);
+            codes.push_back(-1);
+        } else {
+            GetExitCodeProcess(pi.hProcess, &code);
+            codes.push_back(static_cast<int>(code));
+        }
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    return codes;
+}
+
 std::string ExeRaw(const std::string& tail) { return gui::Quote(DOVE_EXE_PATH) + " " + tail; }
 
 }  // namespace ide_test

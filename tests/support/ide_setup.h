@@ -74,6 +74,10 @@ bool StandInWindowShown();
 // within timeoutMs (it is then ended).
 int RunToEnd(const std::string& commandLine, DWORD timeoutMs = 15000);
 
+// Starts every command suspended, then lets them all go at once, so that
+// their work overlaps; their exit codes in order (-1: did not end in time).
+std::vector<int> RunTogether(const std::vector<std::string>& commandLines, DWORD timeoutMs = 15000);
+
 // DOVE60.exe with a raw argument text, as a user would type it.
 std::string ExeRaw(const std::string& tail);
 
