@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <string>
 
+#include "dde/ide_names.h"
+
 namespace {
 
 std::string Read(const char* section, const char* entry, const char* file) {
@@ -25,34 +27,36 @@ std::string Read(const char* section, const char* entry, const char* file) {
     return value;
 }
 
+using namespace dove::ide;
+
 std::string Discover(const char* own, const char* winIni) {
-    std::string v = Read("Tovaro", own, "DOVE60.ini");
-    if (v.empty()) v = Read("Tovaro 6.0  Enterprise Edition", winIni, nullptr);
-    if (v.empty()) v = Read("Tovaro 6.0", winIni, nullptr);
+    std::string v = Read(kOwnIniSection, own, kOwnIniFile);
+    if (v.empty()) v = Read(kWinIniEnterpriseSection, winIni, nullptr);
+    if (v.empty()) v = Read(kWinIniSection, winIni, nullptr);
     return v;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    std::string root = Discover("root", "root");
-    std::string exe = Discover("ExeName", "exename");
-    std::string ini = Read("Tovaro", "IniFile", "DOVE60.ini");
+    std::string root = Discover(kOwnRootEntry, kWinIniRootEntry);
+    std::string exe = Discover(kOwnExeNameEntry, kWinIniExeNameEntry);
+    std::string ini = Read(kOwnIniSection, kOwnIniFileEntry, kOwnIniFile);
     if (root.empty() || exe.empty()) {
         MessageBoxA(nullptr, "Required information was not found.", "Entry Not Found", MB_OK);
         return 0;
     }
-    if (ini.empty()) ini = root + "Bin\\T60ee.ini";
+    if (ini.empty()) ini = root + kDefaultIniFile;
     char slot[8];
-    for (int n = 1; n <= 100; ++n) {
+    for (int n = 1; n <= kUserMenuSlots; ++n) {
         std::snprintf(slot, sizeof slot, "%d", n);
-        std::string value = Read("User Menus", slot, ini.c_str());
+        std::string value = Read(kUserMenusSection, slot, ini.c_str());
         if (lstrcmpiA(value.c_str(), "Tools/Bench|Bench") == 0) return 0;
         if (value.empty()) {
-            WritePrivateProfileStringA("User Menus", slot, "Tools/Bench|Bench", ini.c_str());
+            WritePrivateProfileStringA(kUserMenusSection, slot, "Tools/Bench|Bench", ini.c_str());
             break;
         }
     }
-    WritePrivateProfileStringA("User Applications", "Bench", "bench.exe", ini.c_str());
+    WritePrivateProfileStringA(kUserApplicationsSection, "Bench", "bench.exe", ini.c_str());
     return 0;
 }

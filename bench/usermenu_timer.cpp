@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "dde/ide_names.h"
+
 namespace {
 
 bool FreshIni(const char* path) {
@@ -32,7 +34,7 @@ bool FreshIni(const char* path) {
 
 bool SlotHundredWritten(const char* path) {
     char value[64] = "";
-    GetPrivateProfileStringA("User Menus", "100", "", value, sizeof value, path);
+    GetPrivateProfileStringA(dove::ide::kUserMenusSection, "100", "", value, sizeof value, path);
     return value[0] != 0;
 }
 

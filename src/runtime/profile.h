@@ -13,9 +13,9 @@
 // Neither operation posts an error; a missing file or entry reads as the
 // default and a failed write goes unnoticed.
 //
-//   std::string root = dove::GetIni("Paths", "Libsrc", "", iniFile);
-//   dove::PutIni("Paths", "Libsrc", "C:\\LIB", iniFile);
-//   dove::PutIni("Paths", std::nullopt, std::nullopt, iniFile);   // section gone
+//   std::string dir = dove::GetIni("Options", "Folder", "", iniFile);
+//   dove::PutIni("Options", "Folder", "C:\\WORK", iniFile);
+//   dove::PutIni("Options", std::nullopt, std::nullopt, iniFile);   // section gone
 #pragma once
 
 #include <cstddef>
