@@ -7,6 +7,9 @@
 // the platform resolves (a name without a directory lives in the Windows
 // directory, ".\name" in the current one).
 //
+// PUTINI writes one line of the file: a section, entry or value is kept only
+// up to its first line break (CR or LF), and then clipped again.
+//
 // PUTINI's omitted flags are real omissions: an omitted entry deletes the
 // whole section and an omitted value deletes the entry. Their places on the
 // stack are still pushed (and ignored), so the stack always holds four.

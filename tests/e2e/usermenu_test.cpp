@@ -122,6 +122,12 @@ TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
     EXPECT_NE(std::string::npos, ReadFile(ini()).find("2=Men\xFC/\xC0 x|App\xE9\r\n"));
     EXPECT_NE(std::string::npos, ReadFile(ini()).find("App\xE9=c\x80.exe\r\n"));
 
+    // A line break in a parameter ends what is written: no lines of its own.
+    ASSERT_EQ(0, Run("App3 Tools-C\r\n[Evil]\r\nx=y c.exe\n[Evil2]"));
+    EXPECT_EQ(std::string::npos, ReadFile(ini()).find("Evil")) << ReadFile(ini());
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\n3=Tools/C\r\n"));
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\nApp3=c.exe\r\n"));
+
     EXPECT_EQ(winIni, ReadFile(ide_test::WinIniPath()));
     WIN32_FIND_DATAA fd;
     int files = 0;

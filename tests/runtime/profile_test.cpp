@@ -53,6 +53,17 @@ TEST(Profile, OmittedEntryAndValueArePassedAsNullAndDelete) {
     EXPECT_EQ(0, vstack::Depth());
 }
 
+TEST(Profile, WritesKeepOnlyTheFirstLineOfEachName) {
+    test::ProfileFake fake;
+    PutIni("Sec\r\n[Other]", "Key\nx=1", "value  \r\n[Injected]\r\nk=v", "f.ini");
+    ASSERT_EQ(1u, fake.writes.size());
+    EXPECT_EQ("Sec", fake.writes[0].section);
+    EXPECT_EQ("Key", fake.writes[0].entry);
+    EXPECT_EQ("value", fake.writes[0].value);
+    PutIni("S", "E", "\nall gone", "f.ini");
+    EXPECT_EQ("", fake.writes[1].value);
+}
+
 TEST(ProfileLock, NameIsThePathUpperCasedWithoutBackslashes) {
     EXPECT_EQ("DOVE60.IniFile:C:/TOVARO/BIN/T60EE.INI", ProfileLockName("c:\\Tovaro\\Bin\\t60ee.ini"));
     std::string longName = ProfileLockName("C:\\" + std::string(400, 'a') + "\\end.ini");

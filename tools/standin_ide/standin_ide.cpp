@@ -90,6 +90,7 @@ const char* Section(bool enterprise) {
 
 int Install(std::string root, bool enterprise) {
     root = FullPath(root);
+    if (root.empty()) return 2;
     if (root.back() != '\\') root += '\\';
     if (!CreateIniFileIfMissing(root)) return 2;
     const char* section = Section(enterprise);
