@@ -78,6 +78,8 @@ TEST_F(RealPlatform, RunProgramResults) {
 
     // The stand-in IDE stays up until asked to quit: waiting for it would
     // never end.
+    ide_test::QuitStandIn();
+    ide_test::ClearStandInLog();
     DWORD start = GetTickCount();
     RunProgram(gui::Quote(ide_test::StandInPath()) + " from-wintest", false);
     EXPECT_EQ(0, RUNRESULT());
