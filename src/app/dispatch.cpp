@@ -1,7 +1,8 @@
 #include "app/dispatch.h"
 
 #include "app/include_command.h"
-
+#include "app/libsrc.h"
+#include "app/usermenu.h"
 #include "runtime/message_dialog.h"
 #include "runtime/strings.h"
 
@@ -39,6 +40,8 @@ struct DispatchRow {
 
 // Commands still to come take the about box, as any unknown word does.
 const DispatchRow kDispatch[] = {
+    {"USERMENU", &RunUserMenu},
+    {"LIBSRC", &RunLibSrc},
     {"CMD", &ShowHelpBox},
     {"INCLUDE", &IncludeCommand},
 };

@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include "dde/dde_channel.h"
 #include "files/error_record.h"
 #include "runtime/date_time_win32.h"
 #include "runtime/lifecycle.h"
 #include "runtime/locale_settings_win32.h"
+#include "runtime/profile.h"
+#include "runtime/profile_lock.h"
+#include "runtime/run_program.h"
+#include "runtime/stop.h"
 #include "windows/runtime_record.h"
 
 namespace dove {
@@ -16,10 +21,16 @@ bool StartWin32Runtime() {
     err::InstallWin32Sources();
     datetime::InstallWin32Clock();
     locale::LoadWin32Settings();
+    profile::InstallWin32Platform();
+    profile::InstallWin32LockPlatform();
+    process::InstallWin32Platform();
+    stop::InstallWin32Box();
     lifecycle::Start();
     // The main thread's runtime record: windows are prepared only on threads
     // that have one.
     win::ThreadRecord();
+    // "TW_QUERY_PSCREEN" and the closing of a window's DDE channels.
+    dde::StartDdeLayer();
     return true;
 }
 
