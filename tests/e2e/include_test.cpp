@@ -11,6 +11,7 @@
 
 #include "e2e/include_cases.h"
 #include "support/gui_harness.h"
+#include "support/ide_setup.h"
 #include "test_paths.h"
 
 namespace {
@@ -67,7 +68,12 @@ void RunExe(const std::vector<std::string>& args, const std::string& cwd) {
     EXPECT_EQ(0, app.WaitExit(20000)) << app.Error();
 }
 
-TEST(IncludeCommand, AppendsToTemplatesAsTheGoldenFilesShow) {
+// Every command run looks for the IDE first; INCLUDE does not use what it finds.
+class IncludeCommand : public ::testing::Test {
+    ide_test::WinIniIde ide_{ide_test::Plain, "C:\\TV6\\", ide_test::StandInPath()};
+};
+
+TEST_F(IncludeCommand, AppendsToTemplatesAsTheGoldenFilesShow) {
     for (const dove::include_cases::Case& c : dove::include_cases::kCases) {
         SCOPED_TRACE(std::string(c.name) + " x" + std::to_string(c.runs));
         Folder folder;
@@ -79,20 +85,20 @@ TEST(IncludeCommand, AppendsToTemplatesAsTheGoldenFilesShow) {
     }
 }
 
-TEST(IncludeCommand, LowerCaseWordAndFullPathWork) {
+TEST_F(IncludeCommand, LowerCaseWordAndFullPathWork) {
     Folder folder;
     WriteFileBytes(folder.File("t.tpl"), "A\r\n");
     RunExe({"include", folder.File("t.tpl"), "x.tpl"}, folder.Path());
     EXPECT_EQ("A\r\n\r\n#INCLUDE('x.tpl')\r\n", ReadFileBytes(folder.File("t.tpl")));
 }
 
-TEST(IncludeCommand, MissingTargetCreatesNothing) {
+TEST_F(IncludeCommand, MissingTargetCreatesNothing) {
     Folder folder;
     RunExe({"INCLUDE", "missing.tpl", "x.tpl"}, folder.Path());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder.File("missing.tpl").c_str()));
 }
 
-TEST(IncludeCommand, MissingParametersChangeNothing) {
+TEST_F(IncludeCommand, MissingParametersChangeNothing) {
     Folder folder;
     WriteFileBytes(folder.File("t.tpl"), "A\r\n");
     RunExe({"INCLUDE", "t.tpl"}, folder.Path());

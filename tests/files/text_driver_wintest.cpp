@@ -13,6 +13,7 @@
 #include "files/file_statements.h"
 #include "files/text_driver.h"
 #include "support/gui_harness.h"
+#include "support/ide_setup.h"
 
 namespace dove::files {
 namespace {
@@ -159,6 +160,7 @@ TEST_F(TextDriverWin, AFileOf4GBIsRefusedAndNothingIsWritten) {
     EXPECT_EQ("4GB", err::FileErrorCode());
     Add(held.F());
     EXPECT_EQ(37, err::Code());
+    ide_test::WinIniIde ide(ide_test::Plain, "C:\\TV6\\", ide_test::StandInPath());
     gui::App app = gui::Start(gui::ExeCommand({"INCLUDE", path, "x.tpl"}));
     EXPECT_EQ(0, app.WaitExit(20000)) << app.Error();
     WIN32_FILE_ATTRIBUTE_DATA data;
