@@ -1,6 +1,9 @@
 # Source sets by file name: foo.cpp is portable core, foo_win32.cpp calls Win32.
 file(GLOB CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.cpp)
 list(FILTER CORE_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
+if(WIN32)  # foo_posix.cpp stands in for foo_win32.cpp in the native and fuzz trees
+  list(FILTER CORE_SOURCES EXCLUDE REGEX "_posix\\.cpp$")
+endif()
 file(GLOB SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*_win32.cpp)
 list(FILTER SHELL_SOURCES EXCLUDE REGEX "/src/app/main_win32\\.cpp$")
 
