@@ -78,10 +78,17 @@ bool OnUpDown(const NMHDR& hdr, LRESULT* result) {
 bool ContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
     case WM_COMMAND: {
-      ControlObject* c = ControlFromHwnd(reinterpret_cast<HWND>(lp));
+      HWND child = reinterpret_cast<HWND>(lp);
+      ControlObject* c = ControlFromHwnd(child);
       if (!c) return false;
-      OnChildCommand(*c, HIWORD(wp));
       *result = 0;
+      // Enter comes from the dialog navigation as IDOK naming the focus
+      // control: it presses a push button and means nothing to the others.
+      if (LOWORD(wp) != static_cast<WORD>(GetDlgCtrlID(child))) {
+        if (c->kind() == wdef::Kind::Button) c->window.QueueEvent(EVENT_Accepted, c);
+        return true;
+      }
+      OnChildCommand(*c, HIWORD(wp));
       return true;
     }
     case WM_NOTIFY:

@@ -5,7 +5,8 @@
 // The window's use variables are made from the definition's descriptors, in
 // their order, blank or 0 at start. One line per event on standard output,
 // as it happens:
-//   <event> <field> <equate> [<value as the control's picture shows it>]
+//   <event> <field> <equate> [<value as the control's picture shows it,
+//                              without trailing blanks>]
 // (the equate is "-" for a window event). "open <hwnd in hex>" comes first,
 // once the window is up; "closed" last.
 //
@@ -136,7 +137,9 @@ void PrintEvent() {
                      (c && !c->label.empty() ? c->label : "-");
   if (c && field && c->use.present) {
     UseVariable use = UseOf(*c);
-    line += " " + (c->picture.empty() ? ReadUseText(use) : dove::FORMAT(ReadUseText(use), c->picture));
+    std::string shown = c->picture.empty() ? ReadUseText(use) : dove::FORMAT(ReadUseText(use), c->picture);
+    while (!shown.empty() && shown.back() == ' ') shown.pop_back();
+    line += " " + shown;
   }
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
