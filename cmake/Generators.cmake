@@ -38,4 +38,24 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gen_error_texts.cpp AND EXISTS ${ERROR_TEXT_
   list(APPEND GENERATED_FILES ${GEN_DIR}/error_texts.rc ${GEN_DIR}/error_texts_table.inc)
 endif()
 
+# Stored window definitions: src/resources/NAME.wdef gives NAME.dabdump, the
+# block that DOVE60.rc embeds as type "DABDUMP".
+file(GLOB WINDOW_DEF_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.wdef)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gen_window_defs.cpp)
+  dove_tool(gen_window_defs GEN_WINDOW_DEFS)
+  foreach(wdef ${WINDOW_DEF_SOURCES})
+    get_filename_component(name ${wdef} NAME_WE)
+    set(deps ${wdef})
+    if(NOT CROSS_TOOLS)
+      list(APPEND deps gen_window_defs)
+    endif()
+    add_custom_command(
+      OUTPUT ${GEN_DIR}/${name}.dabdump
+      COMMAND ${GEN_WINDOW_DEFS} ${wdef} ${GEN_DIR}/${name}.dabdump
+      DEPENDS ${deps}
+      COMMENT "Generating window definitions ${name}")
+    list(APPEND GENERATED_FILES ${GEN_DIR}/${name}.dabdump)
+  endforeach()
+endif()
+
 add_custom_target(generated_sources DEPENDS ${GENERATED_FILES})

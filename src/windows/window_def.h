@@ -62,6 +62,10 @@ struct Position {
   int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
+// Font style word: the weight in the low bits, decorations above it.
+constexpr uint32_t kWeightMask = 0xFFF;
+constexpr uint32_t kItalic = 0x1000, kUnderline = 0x2000, kStrikeOut = 0x4000;
+
 struct Font {
   bool present = false;
   std::string face;           // empty: the parent's face

@@ -21,7 +21,7 @@
 namespace dove::wdef {
 
 // The text after the procedure's first '$' (all of it without one) and
-// "_RSC". Case is left as given: resource lookup ignores it.
+// "_RSC", upper-cased as the resource compiler stores names.
 std::string ResourceNameFor(std::string_view procedure);
 
 // True when the block starts with a terminated procedure name equal to
