@@ -6,6 +6,7 @@
 #include "runtime/date_time_win32.h"
 #include "runtime/lifecycle.h"
 #include "runtime/locale_settings_win32.h"
+#include "windows/runtime_record.h"
 
 namespace dove {
 
@@ -15,6 +16,9 @@ bool StartWin32Runtime() {
     err::InstallWin32Sources();
     datetime::InstallWin32Clock();
     locale::LoadWin32Settings();
+    // The main thread's runtime record: windows may only be opened on a
+    // thread that has one.
+    win::ThreadRecord();
     lifecycle::Start();
     return true;
 }
