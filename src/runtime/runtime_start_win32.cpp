@@ -20,6 +20,9 @@ bool StartWin32Runtime() {
     // thread that has one.
     win::ThreadRecord();
     lifecycle::Start();
+    // The main thread's runtime record: windows are prepared only on threads
+    // that have one.
+    win::ThreadRecord();
     return true;
 }
 
