@@ -16,9 +16,6 @@ bool StartWin32Runtime() {
     err::InstallWin32Sources();
     datetime::InstallWin32Clock();
     locale::LoadWin32Settings();
-    // The main thread's runtime record: windows may only be opened on a
-    // thread that has one.
-    win::ThreadRecord();
     lifecycle::Start();
     // The main thread's runtime record: windows are prepared only on threads
     // that have one.
