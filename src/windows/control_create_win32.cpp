@@ -148,8 +148,11 @@ void ChooseFont(ControlObject& c) {
 void LoadIcon(ControlObject& c) {
   const std::string& name = c.kind() == wdef::Kind::Image ? c.def.image : c.def.icon;
   if (name.empty()) return;
-  if (c.kind() == wdef::Kind::Image || c.kind() == wdef::Kind::Button)
-    c.icon = LoadNamedIcon(name.c_str());
+  // Page buttons are small: their arrows come at the small icon size.
+  if (c.kind() == wdef::Kind::Image)
+    c.icon = LoadNamedIcon(std::string_view(name));
+  else if (c.kind() == wdef::Kind::Button)
+    c.icon = LoadNamedIcon(std::string_view(name), GetSystemMetrics(SM_CXSMICON));
 }
 
 bool MakePlatformWindow(ControlObject& c) {
