@@ -258,12 +258,28 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{kBuild, "?VER:BUILD", "42", "1 13 ?VER:BUILD 0042", "0042"},
         ValueCase{kVer, "?VER:VER", "abc", "26 11 ?VER:VER  1.60", "abc"}));
 
+TEST(Window, ClosingCompletesTheEditFirst) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"select=?VER:NOTE", "timer=0"}));
+  Sleep(200);
+  Type(Control(p, kNote), "Typed before closing");
+  gui::Close(p.win);
+  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  EXPECT_EQ(Joined(Lines(&p, 3)), "1 9 ?VER:NOTE Typed before closing\n513 0 -\nclosed\n");
+}
+
 TEST(Window, SpinArrowsStepTheValue) {
   Probe p;
   ASSERT_TRUE(Open(&p, {"set=?VER:BUILD=41", "timer=0"}));
   HWND build = Control(p, kBuild);
   PostMessageA(build, WM_KEYDOWN, VK_UP, 0);
   EXPECT_EQ(Lines(&p, 1).back(), "2 13 ?VER:BUILD 0042");
+  HWND arrows = GetWindow(build, GW_HWNDNEXT);  // made right after the edit
+  RECT r;
+  GetClientRect(arrows, &r);
+  PostMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom - 2));  // down
+  PostMessageA(arrows, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom - 2));
+  EXPECT_EQ(Lines(&p, 2).back(), "2 13 ?VER:BUILD 0041");
   CloseAndWait(&p);
 }
 
