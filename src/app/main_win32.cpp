@@ -6,10 +6,14 @@
 #include "app/main_procedure.h"
 #include "runtime/lifecycle.h"
 #include "runtime/runtime_start_win32.h"
+#include "windows/module_windows_win32.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!dove::StartWin32Runtime()) return 0;
     dove::app::InstallWin32CommandLine();
+    // The Log/Version module's initialiser: its window without controls
+    // lives as long as the program.
+    dove::win::DeclareModuleWindow("Install$WorkLog", "WORKLOG$NOWINDOW");
     dove::app::Win32AppServices services;
     dove::app::MainProcedure(services);
     dove::lifecycle::Shutdown();

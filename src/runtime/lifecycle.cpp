@@ -8,6 +8,7 @@ namespace dove::lifecycle {
 namespace {
 
 std::atomic<bool> g_active{false};
+std::atomic<bool> g_shuttingDown{false};
 std::mutex g_lock;
 
 std::vector<void (*)()>& Finalisers() {
@@ -17,7 +18,13 @@ std::vector<void (*)()>& Finalisers() {
 
 }  // namespace
 
-void Start() { g_active = true; }
+void Start() {
+    g_active = true;
+    g_shuttingDown = false;
+}
+
+void BeginShutdown() { g_shuttingDown = true; }
+bool ShuttingDown() { return g_shuttingDown; }
 
 bool Active() { return g_active; }
 
@@ -29,6 +36,7 @@ void AddFinaliser(void (*fn)()) {
 // Finalisers are taken out of the list before they run, so a finaliser that
 // reaches Shutdown again (a fatal error while closing a file) cannot loop.
 void Shutdown() {
+    BeginShutdown();
     for (;;) {
         void (*fn)() = nullptr;
         {

@@ -16,6 +16,11 @@ namespace dove::lifecycle {
 void Start();
 void Shutdown();
 bool Active();
+// The shut-down state begins when Shutdown() starts (or earlier, through
+// BeginShutdown) and lasts to the end of the process: the window layer then
+// queues only close events.
+void BeginShutdown();
+bool ShuttingDown();
 void AddFinaliser(void (*fn)());
 
 }  // namespace dove::lifecycle

@@ -17,6 +17,8 @@ struct MessageRecord;  // the active message dialog's state (message_record_win3
 
 namespace dove::win {
 
+class Window;  // the window object of the event loop (window.h)
+
 struct RuntimeRecord {
   // The window whose ACCEPT runs on this thread (an HWND), or null.
   void* currentWindow = nullptr;
@@ -27,6 +29,9 @@ struct RuntimeRecord {
   uintptr_t keyboardLayout = 0;
   // The thread's event queue, owned by the event loop.
   void* eventQueue = nullptr;
+  // The window object whose ACCEPT runs (its platform window is
+  // currentWindow), or null.
+  Window* window = nullptr;
 };
 
 // The calling thread's record, made on first use.

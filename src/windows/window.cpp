@@ -1,0 +1,109 @@
+#include "windows/window.h"
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "runtime/lifecycle.h"
+#include "windows/runtime_record.h"
+
+namespace dove::win {
+
+namespace {
+
+std::mutex g_registryLock;
+
+std::map<uint32_t, Window*>& Registry() {
+  static std::map<uint32_t, Window*> windows;
+  return windows;
+}
+
+uint32_t PortableThreadNumber() {
+  static std::atomic<uint32_t> next{1};
+  thread_local uint32_t number = next++;
+  return number;
+}
+
+std::atomic<uint32_t (*)()> g_threadSource{&PortableThreadNumber};
+
+bool IsCloseEvent(int number) { return number == EVENT_CloseWindow || number == EVENT_CloseDown; }
+
+}  // namespace
+
+uint32_t CurrentThreadNumber() { return g_threadSource.load()(); }
+void SetThreadNumberSource(uint32_t (*source)()) { g_threadSource.store(source); }
+
+std::unique_ptr<EventRecord> Window::MakeEvent(int number, Control* control, int32_t value,
+                                               bool foreign) {
+  if (lifecycle::ShuttingDown() && !IsCloseEvent(number)) return nullptr;
+  if (closed_) return nullptr;
+  if (IsFieldEvent(number) && !(control && control->receivesEvents)) return nullptr;
+  auto rec = std::make_unique<EventRecord>();
+  rec->code = kEventCodeBase + static_cast<uint32_t>(number);
+  rec->window = this;
+  rec->control = IsFieldEvent(number) ? control : nullptr;
+  rec->field = rec->control ? rec->control->field : 0;
+  rec->value = value;
+  if (foreign) return rec;
+  rec->focusControl = FocusControl();
+  // Key state comes from the event being processed when there is one, so
+  // that events posted from the loop body carry the key that started them.
+  if (current_) {
+    rec->keyCode = current_->keyCode;
+    rec->keyChar = current_->keyChar;
+    rec->keyState = current_->keyState;
+    rec->mouseX = current_->mouseX;
+    rec->mouseY = current_->mouseY;
+  } else {
+    CaptureInput(*rec);
+  }
+  return rec;
+}
+
+void Window::Append(std::unique_ptr<EventRecord> record) {
+  if (!record || closed_) return;
+  queue_.push_back(std::move(record));
+  Wake();
+}
+
+bool Window::QueueEvent(int number, Control* control, int32_t value) {
+  std::unique_ptr<EventRecord> rec = MakeEvent(number, control, value);
+  if (!rec) return false;
+  Append(std::move(rec));
+  return true;
+}
+
+std::unique_ptr<EventRecord> Window::TakeNext() {
+  if (queue_.empty()) return nullptr;
+  std::unique_ptr<EventRecord> rec = std::move(queue_.front());
+  queue_.pop_front();
+  return rec;
+}
+
+Window* CurrentWindow() {
+  RuntimeRecord* rt = FindThreadRecord();
+  return rt ? rt->window : nullptr;
+}
+
+Window* SetCurrentWindow(Window* w) {
+  RuntimeRecord& rt = ThreadRecord();
+  Window* previous = rt.window;
+  rt.window = w;
+  std::lock_guard<std::mutex> hold(g_registryLock);
+  if (w)
+    Registry()[CurrentThreadNumber()] = w;
+  else
+    Registry().erase(CurrentThreadNumber());
+  return previous;
+}
+
+bool WithThreadWindow(uint32_t thread, void (*fn)(Window*, void*), void* context) {
+  std::lock_guard<std::mutex> hold(g_registryLock);
+  auto it = Registry().find(thread);
+  if (it == Registry().end() || !it->second) return false;
+  fn(it->second, context);
+  return true;
+}
+
+}  // namespace dove::win

@@ -1,0 +1,362 @@
+// The utility's window P2$W as a user meets it: window_probe opens it from
+// the stored definition and prints every event; the test clicks, types,
+// closes and reads the window from outside.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/gui_harness.h"
+
+namespace {
+
+// Field equates of P2$W, numbered in definition order.
+enum Field {
+  kSheet = 3, kTab1 = 4, kPathStr = 5, kEntryGroup = 6, kNext = 7, kNote = 9, kVer = 11,
+  kBuild = 13, kGroup2 = 14, kOnOff = 15, kAutoIncrement = 16, kFileName = 18, kOk = 19,
+  kCancel = 20, kTab2 = 21, kVersion = 22, kBack = 23,
+};
+
+struct Probe {
+  gui::App app;
+  HWND win = nullptr;
+};
+
+// Starts window_probe on P2$W and waits for its window and its "open" line.
+::testing::AssertionResult Open(Probe* p, const std::vector<std::string>& options = {}) {
+  std::vector<std::string> args = {"Install$WorkLog", "P2$W"};
+  args.insert(args.end(), options.begin(), options.end());
+  p->app = gui::Start(gui::ProbeCommand("window_probe", args));
+  if (!p->app.Started()) return ::testing::AssertionFailure() << p->app.Error();
+  p->win = p->app.WaitWindow(nullptr, 10000);
+  if (!p->win) return ::testing::AssertionFailure() << p->app.Error();
+  return ::testing::AssertionSuccess();
+}
+
+// Starts window_probe on P2$W for a run that ends by itself.
+void RunToEnd(Probe* p, const std::vector<std::string>& options) {
+  std::vector<std::string> args = {"Install$WorkLog", "P2$W"};
+  args.insert(args.end(), options.begin(), options.end());
+  p->app = gui::Start(gui::ProbeCommand("window_probe", args));
+  ASSERT_TRUE(p->app.Started()) << p->app.Error();
+  EXPECT_EQ(p->app.WaitExit(5000), 0) << p->app.Error();
+}
+
+struct FindId {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND hwnd, LPARAM lp) {
+  auto* f = reinterpret_cast<FindId*>(lp);
+  if (GetDlgCtrlID(hwnd) == f->id && !f->found) f->found = hwnd;
+  return TRUE;
+}
+
+// The control of a field, wherever it sits (window, sheet, page).
+HWND Control(const Probe& p, int field) {
+  FindId f{field, nullptr};
+  EnumChildWindows(p.win, &MatchId, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// Output lines after "open ...", waiting until `count` are there.
+std::vector<std::string> Lines(Probe* p, size_t count, DWORD timeoutMs = 5000) {
+  DWORD start = GetTickCount();
+  std::vector<std::string> lines;
+  for (;;) {
+    lines.clear();
+    std::string out = p->app.Output();
+    size_t at = 0;
+    while (at < out.size()) {
+      size_t nl = out.find('\n', at);
+      if (nl == std::string::npos) break;
+      std::string line = out.substr(at, nl - at);
+      if (line.rfind("open ", 0) != 0) lines.push_back(line);
+      at = nl + 1;
+    }
+    if (lines.size() >= count || GetTickCount() - start > timeoutMs || !p->app.Running()) return lines;
+    Sleep(50);
+  }
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\n";
+  return s;
+}
+
+// Ends the probe with a close request and checks that it ended cleanly.
+void CloseAndWait(Probe* p) {
+  gui::Close(p->win);
+  EXPECT_EQ(p->app.WaitExit(5000), 0) << p->app.Error();
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+// Types into an edit control from outside: the new text, marked as changed.
+void Type(HWND edit, const char* text) {
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+}
+
+TEST(Window, ButtonCloseAndTimerGiveTheirEventNumbers) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"stop-timer=1"}));  // the definition's timer of 1 ticks at once
+  auto lines = Lines(&p, 1);
+  ASSERT_GE(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "523 0 -");
+  Click(Control(p, kOk));
+  lines = Lines(&p, 2);
+  ASSERT_EQ(lines.size(), 2u) << Joined(lines);
+  EXPECT_EQ(lines[1], "1 19 ?OKBUTTON");
+  CloseAndWait(&p);
+  lines = Lines(&p, 4);
+  EXPECT_EQ(Joined(lines), "523 0 -\n1 19 ?OKBUTTON\n513 0 -\nclosed\n");
+}
+
+TEST(Window, TimerOf100TicksOnceASecondAndZeroStopsIt) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"timer=100", "stop-timer=3"}));
+  DWORD start = GetTickCount();
+  auto lines = Lines(&p, 3, 6000);
+  DWORD took = GetTickCount() - start;
+  ASSERT_EQ(lines.size(), 3u) << Joined(lines);
+  EXPECT_GE(took, 2000u);
+  EXPECT_LE(took, 4500u);
+  Sleep(1500);  // stopped: nothing more
+  EXPECT_EQ(Lines(&p, 4, 100).size(), 3u);
+  CloseAndWait(&p);
+}
+
+TEST(Window, CycleOnACloseKeepsTheWindowOpen) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"refuse-close=1", "timer=0"}));
+  gui::Close(p.win);
+  auto lines = Lines(&p, 1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "513 0 -");
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(p.win) && p.app.Running());
+  Click(Control(p, kCancel));  // the next event is processed normally
+  EXPECT_EQ(Lines(&p, 2).back(), "1 20 ?CANCELBUTTON");
+  CloseAndWait(&p);
+}
+
+TEST(Window, CloseFromTheLoopBodyComesAfterEarlierEvents) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"chain=?OKBUTTON", "timer=0"}));
+  Click(Control(p, kOk));
+  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  EXPECT_EQ(Joined(Lines(&p, 4)), "1 19 ?OKBUTTON\n1 20 ?CANCELBUTTON\n513 0 -\nclosed\n");
+}
+
+TEST(Window, PostFromAnotherThreadArrives) {
+  Probe p;
+  RunToEnd(&p, {"thread-post=?NEXT", "timer=0"});
+  EXPECT_EQ(Joined(Lines(&p, 3)), "1 7 ?NEXT\n513 0 -\nclosed\n");
+}
+
+TEST(Window, DuringShutDownOnlyTheCloseArrives) {
+  Probe p;
+  RunToEnd(&p, {"shutdown", "timer=0"});
+  EXPECT_EQ(Joined(Lines(&p, 2)), "513 0 -\nclosed\n");
+}
+
+TEST(Window, DisablingTheEntryGroupDisablesEverythingInIt) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"disable=?ENTRYGROUP", "disable=?AUTOINCREMENT:?FILENAME", "timer=0"}));
+  Sleep(200);
+  for (int f : {kEntryGroup, kNext, kNote, kVer, kBuild, kAutoIncrement, kFileName})
+    EXPECT_FALSE(IsWindowEnabled(Control(p, f))) << "field " << f;
+  for (int f : {kOnOff, kOk, kCancel, kGroup2})
+    EXPECT_TRUE(IsWindowEnabled(Control(p, f))) << "field " << f;
+  CloseAndWait(&p);
+}
+
+// What the utility fills in at open, for screenshots a person would see.
+const std::vector<std::string> kAsOpened = {
+    "set=?VER:VER=1.6", "set=?VER:BUILD=2", "set=?FILENAME=Version.kvi", "set=?ONOFF=1",
+    "set=?AUTOINCREMENT=1", "text=?PATHSTR:C:\\PROJECTS\\MYAPP", "text=?VERSION:Version: 1.60  0001",
+    "status=1:1.60  0002", "status=2:Version.kvi", "status=3:Auto", "timer=0"};
+
+std::vector<std::string> AsOpened(std::vector<std::string> more) {
+  more.insert(more.begin(), kAsOpened.begin(), kAsOpened.end());
+  return more;
+}
+
+TEST(Window, SelectingTheSecondPageShowsIt) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, AsOpened({})));
+  EXPECT_TRUE(IsWindowVisible(Control(p, kNote)));
+  EXPECT_FALSE(IsWindowVisible(Control(p, kVersion)));
+  gui::Screenshot(p.win, "window_p2w_page1");
+  CloseAndWait(&p);
+
+  Probe q;
+  ASSERT_TRUE(Open(&q, AsOpened({"select=?TAB2"})));
+  Sleep(200);
+  EXPECT_TRUE(IsWindowVisible(Control(q, kVersion)));
+  EXPECT_FALSE(IsWindowVisible(Control(q, kNote)));
+  gui::Screenshot(q.win, "window_p2w_page2");
+  Click(Control(q, kBack));
+  EXPECT_EQ(Lines(&q, 1).back(), "1 23 ?BACK");
+  CloseAndWait(&q);
+}
+
+TEST(Window, PageButtonsAndTabPagesShowNoTabTexts) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"timer=0"}));
+  char text[64] = {};
+  GetWindowTextA(Control(p, kTab1), text, sizeof text);
+  EXPECT_STREQ(text, "");
+  Click(Control(p, kNext));
+  EXPECT_EQ(Lines(&p, 1).back(), "1 7 ?NEXT");
+  CloseAndWait(&p);
+}
+
+struct ValueCase {
+  int field;
+  const char* select;
+  const char* typed;
+  const char* line;   // the event line for the field
+  const char* shown;  // what the control shows afterwards
+};
+
+class EntryValues : public ::testing::TestWithParam<ValueCase> {};
+
+// The focus leaves the edited control when the OK button is clicked: the
+// entry completes first, then the button raises its event.
+TEST_P(EntryValues, PassThroughThePictureWhenTheFocusLeaves) {
+  const ValueCase& c = GetParam();
+  Probe p;
+  ASSERT_TRUE(Open(&p, {std::string("select=") + c.select, "set=?VER:VER=1.6", "set=?VER:BUILD=41",
+                        "timer=0"}));
+  Sleep(200);
+  HWND edit = Control(p, c.field);
+  Type(edit, c.typed);
+  Click(Control(p, kOk));
+  auto lines = Lines(&p, 2);
+  ASSERT_EQ(lines.size(), 2u) << Joined(lines);
+  EXPECT_EQ(lines[0], c.line);
+  EXPECT_EQ(lines[1], "1 19 ?OKBUTTON");
+  char shown[256] = {};
+  SendMessageA(edit, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));  // across processes
+  EXPECT_STREQ(shown, c.shown);
+  CloseAndWait(&p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UtilityPictures, EntryValues,
+    ::testing::Values(
+        ValueCase{kNote, "?VER:NOTE", "Fixed the build", "1 9 ?VER:NOTE Fixed the build",
+                  "Fixed the build"},
+        ValueCase{kVer, "?VER:VER", "2.5", "1 11 ?VER:VER  2.50", " 2.50"},
+        ValueCase{kBuild, "?VER:BUILD", "42", "1 13 ?VER:BUILD 0042", "0042"},
+        ValueCase{kVer, "?VER:VER", "abc", "26 11 ?VER:VER  1.60", "abc"}));
+
+TEST(Window, ClosingCompletesTheEditFirst) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"select=?VER:NOTE", "timer=0"}));
+  Sleep(200);
+  Type(Control(p, kNote), "Typed before closing");
+  gui::Close(p.win);
+  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  EXPECT_EQ(Joined(Lines(&p, 3)), "1 9 ?VER:NOTE Typed before closing\n513 0 -\nclosed\n");
+}
+
+TEST(Window, SpinArrowsStepTheValue) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"set=?VER:BUILD=41", "timer=0"}));
+  HWND build = Control(p, kBuild);
+  PostMessageA(build, WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(Lines(&p, 1).back(), "2 13 ?VER:BUILD 0042");
+  HWND arrows = GetWindow(build, GW_HWNDNEXT);  // made right after the edit
+  RECT r;
+  GetClientRect(arrows, &r);
+  PostMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom - 2));  // down
+  PostMessageA(arrows, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom - 2));
+  EXPECT_EQ(Lines(&p, 2).back(), "2 13 ?VER:BUILD 0041");
+  CloseAndWait(&p);
+}
+
+TEST(Window, CheckBoxStoresOneByte) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"set=?ONOFF=0", "timer=0"}));
+  Click(Control(p, kOnOff));
+  EXPECT_EQ(Lines(&p, 1).back(), "1 15 ?ONOFF 1");
+  Click(Control(p, kOnOff));
+  EXPECT_EQ(Lines(&p, 2).back(), "1 15 ?ONOFF 0");
+  CloseAndWait(&p);
+}
+
+HWND StatusBar(const Probe& p) { return FindWindowExA(p.win, nullptr, STATUSCLASSNAMEA, nullptr); }
+
+TEST(Window, StatusBarHasThreeZones) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"status=1:1.60  0001", "status=2:Version.kvi", "status=3:Auto", "timer=0"}));
+  Sleep(200);
+  HWND sb = StatusBar(p);
+  ASSERT_TRUE(sb);
+  EXPECT_EQ(SendMessageA(sb, SB_GETPARTS, 0, 0), 3);
+  EXPECT_EQ(LOWORD(SendMessageA(sb, SB_GETTEXTLENGTHA, 0, 0)), 10);
+  EXPECT_EQ(LOWORD(SendMessageA(sb, SB_GETTEXTLENGTHA, 1, 0)), 11);
+  EXPECT_EQ(LOWORD(SendMessageA(sb, SB_GETTEXTLENGTHA, 2, 0)), 4);
+  RECT sr, wr;
+  GetWindowRect(sb, &sr);
+  GetWindowRect(Control(p, kSheet), &wr);
+  EXPECT_GE(sr.top, wr.bottom) << "the status bar covers the sheet";
+  gui::Screenshot(p.win, "window_p2w_status");
+  CloseAndWait(&p);
+}
+
+TEST(Window, UpdatesOffLooksDisabled) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, AsOpened({"set=?VER:NOTE=Update is turned off", "set=?ONOFF=0",
+                                  "disable=?ENTRYGROUP", "disable=?AUTOINCREMENT:?FILENAME",
+                                  "disable=?OKBUTTON:?CANCELBUTTON"})));
+  Sleep(300);
+  gui::Screenshot(p.win, "window_p2w_updates_off");
+  CloseAndWait(&p);
+}
+
+struct EndSession {
+  HWND win;
+  LRESULT answer = -1;
+  BOOL sent = FALSE;
+};
+
+DWORD WINAPI SendEndSession(LPVOID p) {
+  auto* e = static_cast<EndSession*>(p);
+  DWORD_PTR answer = 1;
+  e->sent = SendMessageTimeoutA(e->win, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 15000, &answer) != 0;
+  e->answer = static_cast<LRESULT>(answer);
+  return 0;
+}
+
+TEST(Window, EndingWindowsIsRefusedWithABox) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"timer=0"}));
+  EndSession e{p.win};
+  HANDLE sender = CreateThread(nullptr, 0, &SendEndSession, &e, 0, nullptr);
+  HWND box = p.app.WaitWindow("#32770", 5000);
+  ASSERT_TRUE(box) << p.app.Error();
+  gui::Dialog d = gui::Read(box);
+  bool found = false;
+  for (const auto& t : d.staticTexts)
+    found |= t == "Application still active.\n\nQuit the application before quitting Windows.";
+  EXPECT_TRUE(found) << d.Describe();
+  EXPECT_EQ(d.caption, "window_probe");
+  gui::Press(box, IDOK);
+  WaitForSingleObject(sender, 10000);
+  CloseHandle(sender);
+  EXPECT_TRUE(e.sent);
+  EXPECT_EQ(e.answer, FALSE);
+  EXPECT_TRUE(p.app.Running());
+  CloseAndWait(&p);
+}
+
+}  // namespace
