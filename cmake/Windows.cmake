@@ -26,6 +26,16 @@ add_executable(DOVE60 WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp $<TARGET_
 target_link_libraries(DOVE60 dove_shell)
 set_target_properties(DOVE60 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The stand-in IDE: a program of its own that plays the IDE for tests and
+# the demo; DOVE60.exe finds it only through WIN.INI.
+add_executable(StandInIde WIN32 ${CMAKE_SOURCE_DIR}/tools/standin_ide/standin_ide.cpp)
+target_link_libraries(StandInIde user32 gdi32 kernel32)
+set_target_properties(StandInIde PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+# scripts/run's way to end a run on a display nobody sees.
+add_executable(RunCloser ${CMAKE_SOURCE_DIR}/tools/run_closer/run_closer.cpp)
+target_link_libraries(RunCloser user32 kernel32)
+set_target_properties(RunCloser PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
 # Paths that tests running inside Wine use to find what they start.
 function(dove_wine_path unix var)
   string(REPLACE "/" "\\\\" p "${unix}")
@@ -36,6 +46,7 @@ dove_wine_path(${CMAKE_BINARY_DIR}/DOVE60.exe WIN_EXE_PATH)
 dove_wine_path(${CMAKE_BINARY_DIR}/tests WIN_TESTS_DIR)
 dove_wine_path(${ROOT_BUILD}/screenshots WIN_SCREENSHOT_DIR)
 dove_wine_path(${CMAKE_SOURCE_DIR} WIN_SOURCE_DIR)
+dove_wine_path(${CMAKE_BINARY_DIR}/tools/StandInIde.exe WIN_STANDIN_IDE_PATH)
 file(MAKE_DIRECTORY ${ROOT_BUILD}/screenshots)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/test_paths.h.in ${GEN_DIR}/test_paths.h @ONLY)
 
@@ -60,7 +71,7 @@ function(dove_windows_tests target prefix)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${target} ${harness_libs} dove_shell GTest::gmock GTest::gtest_main)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  add_dependencies(${target} DOVE60)
+  add_dependencies(${target} DOVE60 StandInIde)
   foreach(src ${WIN_PROBE_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_dependencies(${target} ${name})

@@ -1,5 +1,7 @@
 #include "app/dispatch.h"
 
+#include "app/libsrc.h"
+#include "app/usermenu.h"
 #include "runtime/message_dialog.h"
 #include "runtime/strings.h"
 
@@ -37,6 +39,8 @@ struct DispatchRow {
 
 // Commands still to come take the about box, as any unknown word does.
 const DispatchRow kDispatch[] = {
+    {"USERMENU", &RunUserMenu},
+    {"LIBSRC", &RunLibSrc},
     {"CMD", &ShowHelpBox},
 };
 

@@ -1,6 +1,7 @@
 #include "app/main_procedure.h"
 
 #include "app/argument.h"
+#include "app/discovery.h"
 #include "app/dispatch.h"
 #include "app/program_globals.h"
 #include "app/tokenizer.h"
@@ -23,6 +24,7 @@ bool StartCommandRun(AppServices& services, const std::string& first) {
     g.tokenQ = std::make_unique<std::deque<TokenEntry>>();
     SetCommandWord(first);
     str::AssignZ(g.programPath, sizeof g.programPath, services.ShortCurrentDirectory());
+    if (!DiscoverIde(services)) return false;
     TokeniseCommandLine(Argument());
     return true;
 }

@@ -6,6 +6,10 @@
 #include "runtime/date_time_win32.h"
 #include "runtime/lifecycle.h"
 #include "runtime/locale_settings_win32.h"
+#include "runtime/profile.h"
+#include "runtime/profile_lock.h"
+#include "runtime/run_program.h"
+#include "runtime/stop.h"
 
 namespace dove {
 
@@ -15,6 +19,10 @@ bool StartWin32Runtime() {
     err::InstallWin32Sources();
     datetime::InstallWin32Clock();
     locale::LoadWin32Settings();
+    profile::InstallWin32Platform();
+    profile::InstallWin32LockPlatform();
+    process::InstallWin32Platform();
+    stop::InstallWin32Box();
     lifecycle::Start();
     return true;
 }

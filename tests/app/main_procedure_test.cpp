@@ -9,35 +9,29 @@
 #include "app/argument.h"
 #include "app/dispatch.h"
 #include "app/program_globals.h"
+#include "app/discovery.h"
+#include "dde/ide_names.h"
 #include "runtime/message_dialog.h"
+#include "support/profile_fake.h"
+#include "support/recording_services.h"
 
 namespace dove::app {
 namespace {
 
-struct Shown {
-    std::string text, caption, icon, buttons;
-};
-
-class RecordingServices : public AppServices {
-public:
-    std::vector<Shown> messages;
-    int workLogRuns = 0;
-
-    int32_t Message(std::string_view text, std::string_view caption, std::string_view icon,
-                    std::string_view buttons, int32_t, uint32_t) override {
-        messages.push_back({std::string(text), std::string(caption), std::string(icon),
-                            std::string(buttons)});
-        return 1;
-    }
-    std::string ShortCurrentDirectory() override { return "C:\\PROGRA~1"; }
-    void RunWorkLog() override { ++workLogRuns; }
-};
+using test::RecordingServices;
 
 std::string g_commandLine;
 std::string Raw() { return g_commandLine; }
 std::string Name() { return "DOVE60.exe"; }
 
-RecordingServices RunWith(const std::string& tail) {
+// A command run needs the IDE: every run here has it in WIN.INI unless a
+// test says otherwise.
+RecordingServices RunWith(const std::string& tail, bool ideInstalled = true) {
+    test::ProfileFake fake;
+    if (ideInstalled) {
+        fake.Set("", ide::kWinIniSection, ide::kWinIniRootEntry, "C:\\TV6\\");
+        fake.Set("", ide::kWinIniSection, ide::kWinIniExeNameEntry, "C:\\TV6\\tv.exe");
+    }
     g_commandLine = "DOVE60.exe " + tail;
     SetCommandLineSource({&Raw, &Name});
     RecordingServices services;
@@ -83,6 +77,17 @@ TEST(MainProcedure, CommandRunSetsTheGlobals) {
     EXPECT_STREQ("cmd \"a b\" c", g.text);
     EXPECT_EQ(3, g.tokens);
     EXPECT_EQ(nullptr, g.tokenQ);  // disposed at the end of the run
+}
+
+TEST(MainProcedure, WithoutTheIdeNoCommandRunsAndNothingIsTokenised) {
+    for (const char* tail : {"CMD", "HELLO a b"}) {
+        Globals().tokens = 0;
+        RecordingServices s = RunWith(tail, false);
+        ASSERT_EQ(1u, s.messages.size()) << tail;
+        EXPECT_EQ(kEntryNotFoundText, s.messages[0].text) << tail;
+        EXPECT_EQ(0, Globals().tokens) << tail;
+        EXPECT_EQ(nullptr, Globals().tokenQ);
+    }
 }
 
 TEST(MainProcedure, TheCommandWordIsCutTo19Characters) {

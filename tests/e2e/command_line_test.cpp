@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/gui_harness.h"
+#include "support/ide_setup.h"
 
 namespace {
 
@@ -47,8 +48,10 @@ struct BoxCase {
     const char* screenshot;
 };
 
+// A command run needs the IDE in WIN.INI; the boxes need nothing else of it.
 void ExpectUtilityBox(const BoxCase& c) {
     SCOPED_TRACE(std::string("DOVE60.exe ") + c.word);
+    ide_test::WinIniIde ide(ide_test::Plain, "C:\\TV6\\", ide_test::StandInPath());
     gui::Shown box;
     ASSERT_TRUE(gui::OpenDialog(&box, gui::ExeCommand({c.word})));
     const gui::Dialog& d = box.d;
@@ -77,6 +80,7 @@ TEST(UtilityBoxes, UnknownOrOverlongWordsShowTheAboutBox) {
 }
 
 TEST(UtilityBoxes, EnterPressesTheDefaultOk) {
+    ide_test::WinIniIde ide(ide_test::Plain, "C:\\TV6\\", ide_test::StandInPath());
     gui::App app = gui::Start(gui::ExeCommand({"CMD"}));
     HWND dlg = app.WaitWindow("#32770", 10000);
     ASSERT_TRUE(dlg) << app.Error();

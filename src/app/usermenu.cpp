@@ -1,0 +1,83 @@
+#include "app/usermenu.h"
+
+#include <string>
+
+#include "app/program_globals.h"
+#include "dde/ide_names.h"
+#include "runtime/message_dialog.h"
+#include "runtime/profile.h"
+#include "runtime/profile_lock.h"
+#include "runtime/strings.h"
+
+namespace dove::app {
+
+const char kIncorrectCommandLineCaption[] = "Incorrect Command Line";
+
+namespace {
+
+// One parameter as a text buffer of 255 holds it.
+struct Param {
+    char text[255] = {};
+    explicit Param(uint8_t n) { str::AssignZ(text, sizeof text, GetToken(n)); }
+};
+
+std::string Replace(std::string_view typed, bool minusToSlash) {
+    std::string out(typed);
+    for (char& c : out) {
+        if (c == '+') c = ' ';
+        else if (minusToSlash && c == '-') c = '/';
+    }
+    return out;
+}
+
+enum class SlotSearch { kWritten, kAlreadyThere, kAllTaken };
+
+SlotSearch PutIntoFirstFreeSlot(const std::string& entry, const char* iniFile) {
+    for (int n = 1; n <= ide::kUserMenuSlots; ++n) {
+        std::string slotName = std::to_string(n);
+        std::string slot = GetIni(ide::kUserMenusSection, slotName, "", iniFile);
+        if (str::EqualNoCase(slot, entry)) return SlotSearch::kAlreadyThere;
+        if (str::IsBlank(slot)) {
+            PutIni(ide::kUserMenusSection, slotName, entry, iniFile);
+            return SlotSearch::kWritten;
+        }
+    }
+    return SlotSearch::kAllTaken;
+}
+
+}  // namespace
+
+std::string MenuDisplayText(std::string_view typed) { return Replace(typed, true); }
+
+std::string ParmText(std::string_view typed) { return Replace(typed, false); }
+
+std::string IncorrectCommandLineText(std::string_view appRef, std::string_view menuDisplay,
+                                     std::string_view commandLine, std::string_view parm) {
+    std::string text = "Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  "
+                       "Found were: |   AppRef: ";
+    text.append(appRef).append("|   MenuDisplay: ").append(menuDisplay);
+    text.append("|   CommandLine: ").append(commandLine);
+    text.append("|   Parm: ").append(parm);
+    return text;
+}
+
+void RunUserMenu(AppServices& services) {
+    ProgramGlobals& g = Globals();
+    Param appRef(2), menuDisplay(3), parm(5);
+    str::AssignZ(g.commandLine, sizeof g.commandLine, GetToken(4));
+    if (str::IsBlank(appRef.text) || str::IsBlank(g.commandLine) || str::IsBlank(menuDisplay.text)) {
+        services.Message(
+            IncorrectCommandLineText(appRef.text, menuDisplay.text, g.commandLine, parm.text),
+            kIncorrectCommandLineCaption, SystemIconCode(kIconExclamation), "1", 0, 0);
+        return;
+    }
+    std::string entry = MenuDisplayText(menuDisplay.text) + "|" + appRef.text;
+    // Two installers running at once would both see the same free slot;
+    // the lock makes the search and the writes one step for each of them.
+    ProfileFileLock hold(g.iniFile);
+    if (PutIntoFirstFreeSlot(entry, g.iniFile) == SlotSearch::kAlreadyThere) return;
+    std::string application = std::string(g.commandLine) + " " + ParmText(parm.text);
+    PutIni(ide::kUserApplicationsSection, std::string_view(appRef.text), application, g.iniFile);
+}
+
+}  // namespace dove::app

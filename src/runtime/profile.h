@@ -1,0 +1,64 @@
+// Profile (ini) access: GETINI and PUTINI.
+//
+// Both take their four strings from the calling thread's value stack, pushed
+// in argument order (the file name ends on top), and clip their trailing
+// blanks. A value or default keeps at most 1023 characters, a file name 259.
+// An empty file name means WIN.INI; any other name is a private ini file that
+// the platform resolves (a name without a directory lives in the Windows
+// directory, ".\name" in the current one).
+//
+// PUTINI's omitted flags are real omissions: an omitted entry deletes the
+// whole section and an omitted value deletes the entry. Their places on the
+// stack are still pushed (and ignored), so the stack always holds four.
+// Neither operation posts an error; a missing file or entry reads as the
+// default and a failed write goes unnoticed.
+//
+//   std::string root = dove::GetIni("Paths", "Libsrc", "", iniFile);
+//   dove::PutIni("Paths", "Libsrc", "C:\\LIB", iniFile);
+//   dove::PutIni("Paths", std::nullopt, std::nullopt, iniFile);   // section gone
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dove {
+
+constexpr size_t kIniValueLimit = 1023;
+constexpr size_t kIniFileLimit = 259;
+
+std::string GETINI();
+void PUTINI(bool entryOmitted, bool valueOmitted);
+
+// Typed wrappers: push the four strings and run the operation.
+std::string GetIni(std::string_view section, std::string_view entry, std::string_view def,
+                   std::string_view file);
+void PutIni(std::string_view section, std::optional<std::string_view> entry,
+            std::optional<std::string_view> value, std::string_view file);
+
+namespace profile {
+
+// The platform's profile functions, shaped as the Win32 ones. A null entry or
+// value in a write is the deletion request; reads fill buf (size bytes, with
+// its zero) and return the number of characters.
+struct Platform {
+    uint32_t (*readWinIni)(const char* section, const char* entry, const char* def, char* buf,
+                           uint32_t size);
+    uint32_t (*readPrivate)(const char* section, const char* entry, const char* def, char* buf,
+                            uint32_t size, const char* file);
+    void (*writeWinIni)(const char* section, const char* entryOrNull, const char* valueOrNull);
+    void (*writePrivate)(const char* section, const char* entryOrNull, const char* valueOrNull,
+                         const char* file);
+};
+// The native default has no settings store: reads give the default, writes
+// are dropped. Native tests install an in-memory store; Windows installs the
+// real functions at runtime start.
+void SetPlatform(const Platform& platform);
+Platform CurrentPlatform();
+Platform DefaultPlatform();
+void InstallWin32Platform();   // defined only in the Windows shell library
+
+}  // namespace profile
+}  // namespace dove

@@ -1,0 +1,100 @@
+// Where discovery finds the IDE, in which order, and what it says when it
+// cannot.
+#include "app/discovery.h"
+
+#include <gtest/gtest.h>
+
+#include "app/program_globals.h"
+#include "dde/ide_names.h"
+#include "runtime/message_dialog.h"
+#include "support/profile_fake.h"
+#include "support/recording_services.h"
+
+namespace dove::app {
+namespace {
+
+using ide::kOwnIniFile;
+using ide::kOwnIniSection;
+using ide::kWinIniEnterpriseSection;
+using ide::kWinIniSection;
+
+void InstallIde(test::ProfileFake& fake, const char* section, const char* root, const char* exe) {
+    if (root) fake.Set("", section, "root", root);
+    if (exe) fake.Set("", section, "exename", exe);
+}
+
+struct Found {
+    bool ok;
+    std::string root, exe, ini;
+    size_t messages;
+};
+
+Found Discover() {
+    test::RecordingServices services;
+    ProgramGlobals& g = Globals();
+    g.root[0] = g.exeName[0] = g.iniFile[0] = 0;
+    bool ok = DiscoverIde(services);
+    if (!services.messages.empty()) {
+        const test::ShownMessage& m = services.messages[0];
+        EXPECT_EQ(kEntryNotFoundText, m.text);
+        EXPECT_EQ("Entry Not Found", m.caption);
+        EXPECT_EQ("\xFF\x01\x04\x7F", m.icon);
+        EXPECT_EQ("", m.buttons);
+    }
+    return {ok, g.root, g.exeName, g.iniFile, services.messages.size()};
+}
+
+TEST(Discovery, PlainSectionGivesRootExeAndTheDefaultIniFile) {
+    test::ProfileFake fake;
+    InstallIde(fake, kWinIniSection, "C:\\TV6\\", "C:\\TV6\\BIN\\TV.EXE");
+    Found f = Discover();
+    EXPECT_TRUE(f.ok);
+    EXPECT_EQ("C:\\TV6\\", f.root);
+    EXPECT_EQ("C:\\TV6\\BIN\\TV.EXE", f.exe);
+    EXPECT_EQ("C:\\TV6\\Bin\\T60ee.ini", f.ini);
+    EXPECT_EQ(0u, f.messages);
+}
+
+TEST(Discovery, OwnIniFileWinsOverEnterpriseWhichWinsOverPlain) {
+    test::ProfileFake fake;
+    InstallIde(fake, kWinIniSection, "C:\\Plain\\", "C:\\Plain\\p.exe");
+    InstallIde(fake, kWinIniEnterpriseSection, "C:\\Ent\\", "C:\\Ent\\e.exe");
+    Found f = Discover();
+    EXPECT_EQ("C:\\Ent\\", f.root);
+    EXPECT_EQ("C:\\Ent\\e.exe", f.exe);
+    fake.Set(kOwnIniFile, kOwnIniSection, "root", "D:\\Own\\");
+    fake.Set(kOwnIniFile, kOwnIniSection, "IniFile", "D:\\Own\\own.ini");
+    f = Discover();
+    EXPECT_EQ("D:\\Own\\", f.root);
+    EXPECT_EQ("C:\\Ent\\e.exe", f.exe);   // each value on its own
+    EXPECT_EQ("D:\\Own\\own.ini", f.ini);
+}
+
+TEST(Discovery, RootWithoutTrailingSeparatorGetsOne) {
+    EXPECT_EQ("C:\\TV6\\Bin\\T60ee.ini", DefaultIniFile("C:\\TV6"));
+    EXPECT_EQ("C:\\TV6/Bin\\T60ee.ini", DefaultIniFile("C:\\TV6/"));
+    EXPECT_EQ("C:\\TV6\\Bin\\T60ee.ini", DefaultIniFile("C:\\TV6\\  "));
+}
+
+TEST(Discovery, MissingRootOrExeNameFailsWithTheMessage) {
+    {
+        test::ProfileFake fake;
+        InstallIde(fake, kWinIniSection, nullptr, "C:\\x.exe");
+        Found f = Discover();
+        EXPECT_FALSE(f.ok);
+        EXPECT_EQ(1u, f.messages);
+        // The executable is not looked for without a root.
+        EXPECT_EQ(3u, fake.readFiles.size());
+    }
+    {
+        test::ProfileFake fake;
+        InstallIde(fake, kWinIniSection, "C:\\TV6\\", "   ");
+        Found f = Discover();
+        EXPECT_FALSE(f.ok);
+        EXPECT_EQ(1u, f.messages);
+        EXPECT_EQ("C:\\TV6\\", f.root);
+    }
+}
+
+}  // namespace
+}  // namespace dove::app

@@ -1,0 +1,165 @@
+// USERMENU against a real ini file of the IDE: what the file holds
+// afterwards, byte for byte, and the message for a short command line.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/gui_harness.h"
+#include "support/ide_setup.h"
+
+namespace {
+
+using ide_test::ReadFile;
+using ide_test::WriteFile;
+
+// An installed IDE in a fresh root folder; ini() is its ini file.
+class UserMenuTest : public ::testing::Test {
+protected:
+    UserMenuTest() : root_("usermenu"), ide_(ide_test::Plain, root_.path + "\\", ide_test::StandInPath()) {
+        CreateDirectoryA((root_.path + "\\Bin").c_str(), nullptr);
+    }
+    std::string ini() const { return root_.path + "\\Bin\\T60ee.ini"; }
+    int Run(const std::string& tail) { return ide_test::RunToEnd(ide_test::ExeRaw("USERMENU " + tail)); }
+
+    ide_test::TempDir root_;
+    ide_test::WinIniIde ide_;
+};
+
+TEST_F(UserMenuTest, ConvertsPlusAndMinusAndTakesTheFirstFreeSlot) {
+    ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n1=Tools/Editor|ED\r\n2=   \r\n3=\r\n"
+                                 "5=Tools/My Program|MyProg\r\n"));
+    ASSERT_EQ(0, Run("MyProg Tools-My+Program \"C:\\Program Files\\my.exe\" /x+a+b"));
+    EXPECT_EQ("[User Menus]\r\n1=Tools/Editor|ED\r\n2=Tools/My Program|MyProg\r\n3=\r\n"
+              "5=Tools/My Program|MyProg\r\n"
+              "[User Applications]\r\nMyProg=C:\\Program Files\\my.exe /x a b\r\n",
+              ReadFile(ini()));
+    // Now slot 2 holds it: a second run in other letters writes nothing at
+    // all, also not a changed command line.
+    std::string before = ReadFile(ini());
+    ASSERT_EQ(0, Run("MYPROG TOOLS-MY+PROGRAM other.exe"));
+    EXPECT_EQ(before, ReadFile(ini()));
+    // The blank slot 3 is next.
+    ASSERT_EQ(0, Run("Other \"Tools-Other One\" o.exe"));
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\n3=Tools/Other One|Other\r\n"));
+}
+
+TEST_F(UserMenuTest, AllHundredSlotsTakenChangesOnlyTheApplications) {
+    std::string full = "[User Menus]\r\n";
+    for (int n = 1; n <= 100; ++n) full += std::to_string(n) + "=Menu/Item" + std::to_string(n) + "|R\r\n";
+    ASSERT_TRUE(WriteFile(ini(), full));
+    ASSERT_EQ(0, Run("App Tools-App a.exe"));
+    EXPECT_EQ(full + "[User Applications]\r\nApp=a.exe\r\n", ReadFile(ini()));
+}
+
+TEST_F(UserMenuTest, ShortCommandLineShowsTheValuesAsRead) {
+    ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n"));
+    gui::Shown box;
+    ASSERT_TRUE(gui::OpenDialog(&box, ide_test::ExeRaw("USERMENU App Tools-My+App")));
+    EXPECT_EQ("Incorrect Command Line", box.d.caption);
+    ASSERT_EQ(1u, box.d.staticTexts.size()) << box.d.Describe();
+    EXPECT_EQ("Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  Found were: \r\n"
+              "   AppRef: App\r\n   MenuDisplay: Tools-My+App\r\n   CommandLine: \r\n   Parm:",
+              box.d.staticTexts[0]);
+    EXPECT_EQ((std::vector<std::string>{"OK"}), box.d.ButtonTexts());
+    EXPECT_TRUE(gui::ShowsIcon(box.d, LoadIconA(nullptr, IDI_EXCLAMATION)));
+    gui::Screenshot(box.dlg, "incorrect_command_line");
+    ASSERT_TRUE(gui::Press(box.dlg, IDOK));
+    EXPECT_EQ(0, box.app.WaitExit(10000)) << box.app.Error();
+    EXPECT_EQ("[User Menus]\r\n", ReadFile(ini()));
+}
+
+// Two installers at the same moment, each with its own entry: both entries
+// must survive, in two different slots.
+TEST_F(UserMenuTest, TwoRunsAtTheSameMomentBothLand) {
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n1=Tools/Editor|ED\r\n"));
+        gui::App a = gui::Start(ide_test::ExeRaw("USERMENU AppA Tools-A a.exe"), {}, false);
+        gui::App b = gui::Start(ide_test::ExeRaw("USERMENU AppB Tools-B b.exe"), {}, false);
+        ASSERT_EQ(0, a.WaitExit(15000)) << a.Error();
+        ASSERT_EQ(0, b.WaitExit(15000)) << b.Error();
+        std::string file = ReadFile(ini());
+        SCOPED_TRACE("round " + std::to_string(round) + ":\n" + file);
+        EXPECT_NE(std::string::npos, file.find("=Tools/A|AppA\r\n"));
+        EXPECT_NE(std::string::npos, file.find("=Tools/B|AppB\r\n"));
+        EXPECT_NE(std::string::npos, file.find("AppA=a.exe\r\n"));
+        EXPECT_NE(std::string::npos, file.find("AppB=b.exe\r\n"));
+        EXPECT_NE(std::string::npos, file.find("\r\n2=")) ;
+        EXPECT_NE(std::string::npos, file.find("\r\n3="));
+        if (HasFailure()) break;
+    }
+}
+
+// Input that is too long, unbalanced, empty or 8-bit: the documented
+// outcome, an orderly end and no file but the ini file touched.
+TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
+    ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n"));
+    std::string winIni = ReadFile(ide_test::WinIniPath());
+
+    // Cut at 254 characters: the command line parameter is gone, so the
+    // message comes and the file stays as it was.
+    gui::Shown box;
+    ASSERT_TRUE(gui::OpenDialog(&box, ide_test::ExeRaw("USERMENU " + std::string(300, 'a') + " M c.exe")));
+    EXPECT_EQ("Incorrect Command Line", box.d.caption);
+    ASSERT_TRUE(gui::Press(box.dlg, IDOK));
+    EXPECT_EQ(0, box.app.WaitExit(10000));
+    EXPECT_EQ("[User Menus]\r\n", ReadFile(ini()));
+
+    // A long parameter is kept to what fits: 254 characters of the text.
+    std::string longApp(230, 'L');
+    ASSERT_EQ(0, Run(longApp + " M c.exe"));
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("1=M|" + longApp + "\r\n"));
+
+    // An unclosed quote runs to the end: one parameter "M c.exe".
+    gui::Shown open;
+    ASSERT_TRUE(gui::OpenDialog(&open, ide_test::ExeRaw("USERMENU App2 \"M c.exe")));
+    EXPECT_NE(std::string::npos, open.d.staticTexts.at(0).find("MenuDisplay: M c.exe\r\n"));
+    ASSERT_TRUE(gui::Press(open.dlg, IDOK));
+    EXPECT_EQ(0, open.app.WaitExit(10000));
+
+    // 8-bit characters are ordinary characters of a parameter.
+    ASSERT_EQ(0, Run("App\xE9 Men\xFC-\xC0+x c\x80.exe"));
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("2=Men\xFC/\xC0 x|App\xE9\r\n"));
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("App\xE9=c\x80.exe\r\n"));
+
+    EXPECT_EQ(winIni, ReadFile(ide_test::WinIniPath()));
+    WIN32_FIND_DATAA fd;
+    int files = 0;
+    HANDLE h = FindFirstFileA((root_.path + "\\*").c_str(), &fd);
+    do files += fd.cFileName[0] != '.';
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    EXPECT_EQ(1, files);   // only Bin
+}
+
+TEST_F(UserMenuTest, MissingFolderOrUnwritableFileLeavesAllAsItWas) {
+    std::string winIni = ReadFile(ide_test::WinIniPath());
+    // No Bin folder: the write fails quietly and creates nothing.
+    RemoveDirectoryA((root_.path + "\\Bin").c_str());
+    ASSERT_EQ(0, Run("App Tools-App a.exe"));
+    EXPECT_FALSE(ide_test::FileExists(root_.path + "\\Bin"));
+
+    // A file that another program holds without sharing cannot be written.
+    CreateDirectoryA((root_.path + "\\Bin").c_str(), nullptr);
+    const std::string content = "[User Menus]\r\n1=Tools/Editor|ED\r\n";
+    ASSERT_TRUE(WriteFile(ini(), content));
+    HANDLE held = CreateFileA(ini().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, Run("App Tools-App a.exe"));
+    CloseHandle(held);
+    EXPECT_EQ(content, ReadFile(ini()));
+
+    // A read-only file: the system refuses the write, except to a superuser
+    // (as the tests may run here), who gets the ordinary result.
+    SetFileAttributesA(ini().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, Run("App Tools-App a.exe"));
+    SetFileAttributesA(ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::string after = ReadFile(ini());
+    if (after != content)
+        EXPECT_EQ(content + "2=Tools/App|App\r\n[User Applications]\r\nApp=a.exe\r\n", after);
+    EXPECT_EQ(winIni, ReadFile(ide_test::WinIniPath()));
+}
+
+}  // namespace
