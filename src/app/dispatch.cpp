@@ -1,5 +1,6 @@
 #include "app/dispatch.h"
 
+#include "app/include_command.h"
 #include "app/libsrc.h"
 #include "app/usermenu.h"
 #include "runtime/message_dialog.h"
@@ -42,6 +43,7 @@ const DispatchRow kDispatch[] = {
     {"USERMENU", &RunUserMenu},
     {"LIBSRC", &RunLibSrc},
     {"CMD", &ShowHelpBox},
+    {"INCLUDE", &IncludeCommand},
 };
 
 void ShowUtilityBox(AppServices& services, const char* text) {

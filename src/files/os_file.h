@@ -113,9 +113,13 @@ int SetEnd(Handle h);
 int Flush(Handle h);
 
 // Byte-range locks, high parts 0. A range that another handle holds fails at
-// once (Windows reports 33); nothing here waits.
+// once; nothing here waits. The system reports that as 33 (lock violation),
+// not 32, so a caller that waits for a lock tests IsHeldByAnother().
 int Lock(Handle h, uint32_t offset, uint32_t length);
 int Unlock(Handle h, uint32_t offset, uint32_t length);
+constexpr bool IsHeldByAnother(int osError) {
+    return osError == kErrSharingViolation || osError == kErrLockViolation;
+}
 
 // DOS date in the high 16 bits, DOS time in the low 16, as local time. Get
 // reads the last-write time; Set writes creation, last-access and last-write.
@@ -173,7 +177,7 @@ inline bool IsDirectory(std::string_view name) {
 // The current directory (converted back from OEM when the file functions run
 // in OEM mode). The second form changes it.
 int CurrentDirectory(std::string* out);
-int SetCurrentDirectory(std::string_view dir);
+int ChangeDirectory(std::string_view dir);
 
 // The system's full path of a name, nothing looked up on disk.
 int FullPathName(std::string_view name, std::string* out);

@@ -83,12 +83,13 @@ bool ParentIsMissing(const std::string& name) {
     return stat(name.substr(0, slash).c_str(), &st) != 0;
 }
 
-int OpenFailure(const std::string& name) {
-    int e = Failed();
-    // Windows tells a missing folder from a missing file.
-    if (e == kErrFileNotFound && ParentIsMissing(name)) e = kErrPathNotFound;
-    return MapOpenError(e);
+// Windows tells a missing folder from a missing file.
+int FailedFor(const std::string& name) {
+    const int e = Failed();
+    return e == kErrFileNotFound && ParentIsMissing(name) ? kErrPathNotFound : e;
 }
+
+int OpenFailure(const std::string& name) { return MapOpenError(FailedFor(name)); }
 
 }  // namespace
 
@@ -222,27 +223,27 @@ int Delete(std::string_view name) {
     const std::string z = Z(name);
     struct stat st;
     if (stat(z.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return kErrAccessDenied;
-    return unlink(z.c_str()) == 0 ? Done() : Failed();
+    return unlink(z.c_str()) == 0 ? Done() : FailedFor(z);
 }
 
 int Rename(std::string_view oldName, std::string_view newName) {
     const std::string from = Z(oldName), to = Z(newName);
     struct stat st;
-    if (stat(from.c_str(), &st) != 0) return Failed();
+    if (stat(from.c_str(), &st) != 0) return FailedFor(from);
     if (lstat(to.c_str(), &st) == 0) return 183;  // the target is never replaced
-    return rename(from.c_str(), to.c_str()) == 0 ? Done() : Failed();
+    return rename(from.c_str(), to.c_str()) == 0 ? Done() : FailedFor(to);
 }
 
 int Copy(std::string_view oldName, std::string_view newName) {
     const std::string from = Z(oldName), to = Z(newName);
     const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return Failed();
+    if (in < 0) return FailedFor(from);
     File source{Handle(in)};
     struct stat st;
     if (fstat(in, &st) != 0) return Failed();
     if (S_ISDIR(st.st_mode)) return kErrAccessDenied;
     const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (out < 0) return Failed();
+    if (out < 0) return FailedFor(to);
     File target{Handle(out)};
     char buf[65536];
     for (;;) {
@@ -273,7 +274,7 @@ int CurrentDirectory(std::string* out) {
     return Done();
 }
 
-int SetCurrentDirectory(std::string_view dir) { return chdir(Z(dir).c_str()) == 0 ? Done() : Failed(); }
+int ChangeDirectory(std::string_view dir) { return chdir(Z(dir).c_str()) == 0 ? Done() : Failed(); }
 
 namespace {
 

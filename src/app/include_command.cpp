@@ -1,0 +1,80 @@
+#include "app/include_command.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/program_globals.h"
+#include "files/error_record.h"
+#include "files/file_codes.h"
+#include "files/file_statements.h"
+#include "files/text_driver.h"
+#include "runtime/strings.h"
+
+namespace dove::app {
+
+namespace {
+
+constexpr uint32_t kLineSize = 255;
+
+// The target file's name variable: program-wide, zero-terminated.
+char g_targetName[255];
+// The definition's own record; each thread works on its copy.
+char g_line[kLineSize];
+
+const files::FieldDesc kLineFields[] = {{files::kString, "LOC:LINE", 0, kLineSize}};
+const files::RecordType kLineRecord = {files::kGroup, kLineSize, 1, kLineFields};
+
+files::FileDefinition& TargetDefinition() {
+    static files::FileDefinition def = files::MakeDefinition(
+        files::TextDriverEntry(), g_targetName, files::kNameZeroTerminated, g_line, kLineSize,
+        &kLineRecord, files::kAttrCreate | files::kAttrThread);
+    return def;
+}
+
+std::string IncludeLine(const char* includeName) {
+    return std::string("#INCLUDE('") + includeName + "')";
+}
+
+bool RecordIsBlank(const files::FileObject& f) {
+    return str::IsBlank(std::string_view(f.record, f.recordLength));
+}
+
+void AppendInclude(files::FileObject* f, const std::string& line) {
+    if (!RecordIsBlank(*f)) {
+        files::ClearRecord(*f);
+        files::Add(f);
+    }
+    str::AssignFixed(f->record, f->recordLength, line);
+    files::Append(f);
+}
+
+}  // namespace
+
+files::FileObject* IncludeTarget() { return files::ThreadInstance(TargetDefinition()); }
+
+void IncludeInto(const char* fileName, const char* includeName) {
+    files::FileObject* f = IncludeTarget();
+    str::AssignZ(g_targetName, sizeof g_targetName, fileName);
+    char include[255];
+    str::AssignZ(include, sizeof include, includeName);
+    if (str::IsBlank(g_targetName) || str::IsBlank(include)) return;
+    const std::string line = IncludeLine(include);
+    files::Open(f, 0x42);
+    files::ClearRecord(*f);
+    files::Set(f);
+    for (;;) {
+        files::Next(f);
+        if (err::Code() != 0) {
+            AppendInclude(f, line);
+            break;
+        }
+        if (str::InString(std::string_view(f->record, f->recordLength), line) > 0) break;
+    }
+    files::Close(f);
+}
+
+void IncludeCommand(AppServices&) {
+    IncludeInto(GetToken(2).c_str(), GetToken(3).c_str());
+}
+
+}  // namespace dove::app

@@ -1,0 +1,114 @@
+// The text driver's record reader over random file contents, record lengths,
+// delimiters, TAB settings, Ctrl-Z rules and window sizes. Reading from the
+// start to the end of the data must cover every byte once: each record
+// starts where the previous one ended, takes at least one byte and never
+// runs past the file. With the TAB kept, a record is exactly the start of
+// its line.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "files/text_record.h"
+
+using namespace dove::files;
+
+namespace {
+
+// A window over memory that behaves as the buffer object does: a full
+// window is loaded at the asked offset, and a short one ends with Ctrl-Z.
+class MemoryWindow : public ByteSource {
+public:
+    MemoryWindow(const std::string& file, uint32_t capacity, bool buffered)
+        : file_(file), capacity_(capacity), buffered_(buffered), window_(capacity + 1, 'Q') {}
+
+    View Peek(uint32_t offset, uint32_t count) override {
+        View v;
+        if (count > capacity_) return v;
+        bool inside = loaded_ && offset >= start_ &&
+                      uint64_t(offset) + count <= uint64_t(start_) + valid_;
+        if (!buffered_ || !inside) Load(offset);
+        v.data = window_.data() + (offset - start_);
+        v.available = valid_ - (offset - start_);
+        return v;
+    }
+    int LastError() const override { return 0; }
+
+private:
+    void Load(uint32_t offset) {
+        start_ = offset;
+        valid_ = offset >= file_.size() ? 0 : uint32_t(std::min<size_t>(capacity_, file_.size() - offset));
+        std::memcpy(window_.data(), file_.data() + std::min<size_t>(offset, file_.size()), valid_);
+        if (valid_ < capacity_) window_[valid_] = 26;
+        loaded_ = true;
+    }
+    const std::string& file_;
+    uint32_t capacity_;
+    bool buffered_;
+    std::vector<char> window_;
+    uint32_t start_ = 0, valid_ = 0;
+    bool loaded_ = false;
+};
+
+bool DelimiterAt(const std::string& f, size_t i, std::string_view d) {
+    return i + d.size() <= f.size() && f.compare(i, d.size(), d) == 0;
+}
+
+// What a record must hold when TABs are kept: the line's first bytes.
+std::string ExpectedKept(const std::string& f, size_t offset, const RecordSettings& s, uint32_t len) {
+    std::string out;
+    for (size_t i = offset; i < f.size() && out.size() < len; ++i) {
+        if (DelimiterAt(f, i, s.delimiter)) break;
+        if (f[i] == 26 && s.ctrlZIsEof) break;
+        out += f[i];
+    }
+    out.resize(len, ' ');
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 6) return 0;
+    uint32_t length = 1 + data[0] % 40;
+    uint32_t dlen = 1 + data[1] % 3;
+    if (size < 6 + dlen) return 0;
+    RecordSettings s;
+    std::string delimiter(reinterpret_cast<const char*>(data + 6), dlen);
+    s.delimiter = delimiter;
+    const int32_t tabs[] = {8, 0, kTabKeep, -3, 4, 1, -1, 3};
+    s.tab = tabs[data[2] % 8];
+    s.ctrlZIsEof = data[3] & 1;
+    bool buffered = data[3] & 2;
+    uint32_t capacity = length + dlen + data[4] % 64;
+    std::string file(reinterpret_cast<const char*>(data + 6 + dlen), size - 6 - dlen);
+    // Fold bytes onto a small alphabet now and then so that delimiters,
+    // TABs and Ctrl-Z are common.
+    if (data[5] & 1) {
+        const char alphabet[] = {'a', 'b', '\t', 26, s.delimiter[0], s.delimiter.back(), ' '};
+        for (char& c : file) c = alphabet[uint8_t(c) % sizeof alphabet];
+    }
+    MemoryWindow window(file, capacity, buffered);
+    std::vector<char> record(length);
+    uint32_t offset = 0;
+    uint32_t fileSize = uint32_t(file.size());
+    for (;;) {
+        RecordRead r = ReadRecord(window, fileSize, offset, s, record.data(), length);
+        if (r.error) {
+            if (r.error != 33) abort();
+            bool atEnd = offset >= fileSize || (s.ctrlZIsEof && file[offset] == 26);
+            if (!atEnd) abort();
+            break;
+        }
+        if (r.size == 0 || uint64_t(offset) + r.size > fileSize) abort();
+        if (s.tab == kTabKeep &&
+            std::string(record.data(), length) != ExpectedKept(file, offset, s, length)) {
+            abort();
+        }
+        offset += r.size;
+    }
+    return 0;
+}
