@@ -58,4 +58,16 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gen_window_defs.cpp)
   endforeach()
 endif()
 
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gen_icons.cpp)
+  dove_tool(gen_icons GEN_ICONS)
+  set(deps)
+  if(NOT CROSS_TOOLS)
+    set(deps gen_icons)
+  endif()
+  set(icon_files ${GEN_DIR}/ZERU.ico ${GEN_DIR}/next.ico ${GEN_DIR}/back.ico)
+  add_custom_command(OUTPUT ${icon_files} COMMAND ${GEN_ICONS} ${GEN_DIR}
+    DEPENDS ${deps} COMMENT "Drawing the icons")
+  list(APPEND GENERATED_FILES ${icon_files})
+endif()
+
 add_custom_target(generated_sources DEPENDS ${GENERATED_FILES})

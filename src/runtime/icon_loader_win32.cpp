@@ -1,5 +1,6 @@
 #include "runtime/icon_loader_win32.h"
 
+#include <string>
 #include <utility>
 
 namespace dove {
@@ -57,13 +58,36 @@ LoadedIcon LoadSystemIcon(int resourceId) {
   return LoadedIcon(static_cast<HICON>(h), false);
 }
 
-LoadedIcon LoadNamedIcon(const char* name) {
-  if (!name || !*name) return {};
-  HANDLE h = LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, 0, 0,
-                        LR_SHARED | LR_DEFAULTSIZE);
-  if (h) return LoadedIcon(static_cast<HICON>(h), false);
-  h = LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+int BuiltInIconId(std::string_view name) {
+  if (name.size() != 4 || static_cast<unsigned char>(name[0]) != 0xFF || name[1] != 0x02)
+    return 0;
+  int numberPlusOne = static_cast<unsigned char>(name[2]) | static_cast<unsigned char>(name[3]) << 8;
+  return numberPlusOne > 1 ? numberPlusOne - 1 : 0;
+}
+
+LoadedIcon LoadNamedIcon(std::string_view name, int size) {
+  if (name.empty()) return {};
+  // Explicit sizes are not shared: the shared cache hands back whichever size
+  // of a resource was loaded first.
+  const UINT shareOrSize = size > 0 ? 0 : LR_SHARED | LR_DEFAULTSIZE;
+  const bool owned = size > 0;
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  if (int id = BuiltInIconId(name)) {
+    HANDLE h = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, shareOrSize);
+    return LoadedIcon(static_cast<HICON>(h), owned);
+  }
+  // A name with a zero byte in it cannot be a resource or file name.
+  if (name.find('\0') != std::string_view::npos) return {};
+  const std::string text(name);
+  HANDLE h = LoadImageA(module, text.c_str(), IMAGE_ICON, size, size, shareOrSize);
+  if (h) return LoadedIcon(static_cast<HICON>(h), owned);
+  const UINT fromFile = LR_LOADFROMFILE | (size > 0 ? 0 : LR_DEFAULTSIZE);
+  h = LoadImageA(nullptr, text.c_str(), IMAGE_ICON, size, size, fromFile);
   return LoadedIcon(static_cast<HICON>(h), true);
+}
+
+LoadedIcon LoadNamedIcon(const char* name, int size) {
+  return name ? LoadNamedIcon(std::string_view(name), size) : LoadedIcon();
 }
 
 }  // namespace dove

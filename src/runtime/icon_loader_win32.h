@@ -1,14 +1,24 @@
-// Icons for the message dialog: system icons by number and icons by name.
+// Icons for the message dialog and the controls: system icons by number and
+// icons by name.
 //
 // A name is looked up first among the program's icon resources, then as an
-// icon file. System and resource icons are shared (never destroyed); an icon
-// read from a file belongs to the LoadedIcon and is destroyed with it.
+// icon file. A stored icon value 0xFF 0x02 followed by a number plus one (low
+// byte first) names one of the runtime's built-in icons, which are icon
+// resources of the program by number (resources/icon_ids.h): 0x7F07 the
+// forward arrow, 0x7F83 the back arrow of the page buttons.
 //
-//   LoadedIcon icon = LoadNamedIcon("WORKLOG");
+// Icons at the default size are shared (never destroyed); an icon read from a
+// file or at an explicit size belongs to the LoadedIcon and is destroyed with
+// it.
+//
+//   LoadedIcon icon = LoadNamedIcon("ZERU.Ico");
 //   if (icon) DrawIcon(dc, 0, 0, icon.handle());
+//   LoadedIcon small = LoadNamedIcon(std::string("\xFF\x02\x07\x7F", 4), 16);
 #pragma once
 
 #include <windows.h>
+
+#include <string_view>
 
 namespace dove {
 
@@ -40,8 +50,16 @@ class LoadedIcon {
 // system's default icon size. Empty when the system has no such icon.
 LoadedIcon LoadSystemIcon(int resourceId);
 
-// The program's icon resource of that name, else the icon file of that name
-// (relative names from the current directory). Empty when neither exists.
-LoadedIcon LoadNamedIcon(const char* name);
+// A built-in icon (0xFF 0x02 and the number plus one), else the program's icon
+// resource of that name, else the icon file of that name (relative names from
+// the current directory). size 0 is the system's default icon size, else the
+// width and height in pixels. Empty when none of them exists.
+LoadedIcon LoadNamedIcon(std::string_view name, int size = 0);
+// The same for a zero-terminated name; a null name gives no icon.
+LoadedIcon LoadNamedIcon(const char* name, int size = 0);
+
+// The resource number that a built-in icon value names, or 0 when the name is
+// no such value (or names number 0).
+int BuiltInIconId(std::string_view name);
 
 }  // namespace dove

@@ -100,7 +100,7 @@ void LoadMessageIcon(MessageRecord& rec, const MessageContent& c) {
   if (c.icon.kind == msg::IconRequest::kSystem)
     rec.icon = LoadSystemIcon(c.icon.systemId);
   else if (c.icon.kind == msg::IconRequest::kNamed)
-    rec.icon = LoadNamedIcon(c.icon.name.c_str());
+    rec.icon = LoadNamedIcon(c.icon.name);
   else if (int id = msg::StandardIconId(c.internalStyle))
     rec.icon = LoadSystemIcon(id);
 }

@@ -56,12 +56,14 @@ ButtonsArg ClassifyButtons(std::string_view buttons) {
     arg.list = std::string(buttons);
     return arg;
   }
-  // Wraps like the platform's string-to-integer conversion would not: the
-  // value is only ever masked to its eight low bits, so overflow is harmless.
+  // Saturates at the largest signed 32-bit value, as the standard base-10
+  // conversion does, so a huge number keeps all eight flag bits set.
+  constexpr uint32_t kMax = 2147483647u;
   uint32_t v = 0;
   for (char c : buttons) {
     if (!IsDigit(c)) break;
-    v = v * 10u + static_cast<uint32_t>(c - '0');
+    const uint32_t digit = static_cast<uint32_t>(c - '0');
+    v = v > (kMax - digit) / 10u ? kMax : v * 10u + digit;
   }
   arg.value = v;
   return arg;

@@ -44,10 +44,21 @@ Measures ComputeMeasures(const BaseUnits& u) {
   return ms;
 }
 
+int MulDivRounded(int a, int b, int c) {
+  if (c == 0) return -1;
+  long long product = static_cast<long long>(a) * b;
+  long long half = (c < 0 ? -static_cast<long long>(c) : c) / 2;
+  bool negative = (product < 0) != (c < 0);
+  long long magnitude = (product < 0 ? -product : product) + half;
+  long long q = magnitude / (c < 0 ? -static_cast<long long>(c) : c);
+  if (q > 0x7FFFFFFF) return -1;
+  return static_cast<int>(negative ? -q : q);
+}
+
 int WrapWidth(int workW, int minW) {
   int wrap = workW / 2;
   if (wrap >= minW) return wrap;
-  int twoThirds = static_cast<int>(static_cast<long long>(workW) * 2 / 3);
+  int twoThirds = MulDivRounded(workW, 2, 3);
   return minW > twoThirds ? twoThirds : minW;
 }
 

@@ -49,8 +49,13 @@ struct Measures {
 };
 Measures ComputeMeasures(const BaseUnits& units);
 
+// a * b / c rounded to the nearest integer, halves away from zero, as the
+// platform's MulDiv rounds; -1 when c is 0 or the result overflows.
+int MulDivRounded(int a, int b, int c);
+
 // Width the text is wrapped at: half the work area, at least minW, but never
-// more than two thirds of the work area when minW would exceed that.
+// more than two thirds of the work area (rounded as MulDiv rounds) when minW
+// would exceed that.
 int WrapWidth(int workW, int minW);
 
 struct Rect {

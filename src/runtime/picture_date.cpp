@@ -6,9 +6,10 @@
 // blank and its separators stay. B blanks the whole field for day 0 only.
 //
 // Month names are left-aligned in their positions, the unused ones showing
-// the fill. A run of letter positions no wider than the longest
-// abbreviation shows the abbreviation (layouts 3 and 7, "MMM"), a wider one
-// the full name (layout 4, "MMMM").
+// the fill, "0" included ("d04" of 5 January 2026 is "January00000 05, 2026";
+// DEFORMAT skips those zeros again). A run of letter positions no wider than
+// the longest abbreviation shows the abbreviation (layouts 3 and 7, "MMM"), a
+// wider one the full name (layout 4, "MMMM").
 #include <algorithm>
 
 #include "runtime/date_time.h"
@@ -96,15 +97,13 @@ void PutDigits(const Picture& p, int first, int width, int value, std::string* o
     }
 }
 
-// Fill "0" leaves the name letters blank: zeros after a month name would
-// read as part of the date, and a name has no leading zeros to show.
+// The fill covers every digit and name-letter position alike.
 void ApplyFill(Picture* p) {
     if (p->fill == 0) return;
     const char shown = p->fill == '_' ? ' ' : p->fill;
     for (int i = 0; i < p->count; ++i) {
         const uint8_t role = p->pos[i].role;
-        const bool letter = role == kMonthLetter || role == kWeekdayLetter;
-        if (IsFieldRole(role) && role != kAmPm && !(letter && shown == '0')) p->pos[i].ch = shown;
+        if (IsFieldRole(role) && role != kAmPm) p->pos[i].ch = shown;
     }
 }
 

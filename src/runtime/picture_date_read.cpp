@@ -10,7 +10,9 @@
 //   year of such a run may take four digits;
 // - a month field, digits or name, takes a number or a month name (full,
 //   abbreviated, or the first three or more letters of the full name, in any
-//   case); a weekday name is skipped when present;
+//   case); a weekday name is skipped when present; with fill "0", a run of
+//   zeros written right after a name is the name's unused letter positions
+//   and is skipped too;
 // - a year of one or two digits is placed by the picture's century window,
 //   three or four digits are taken as they are;
 // - in time pictures, missing minutes and seconds are 0, and an AM/PM
@@ -113,6 +115,7 @@ private:
     int RunCover(int f, int last) const;
     bool ReadMonthName(Values* v);
     bool ReadMarker(Values* v);
+    void SkipNameFill();
 
     const Picture& p_;
     std::vector<Token> tokens_;
@@ -128,7 +131,10 @@ bool FieldReader::Read(Values* v) {
         bool ok = true;
         if (role == kWeekdayLetter) {
             const locale::Settings& s = locale::Current();
-            if (HaveLetters() && MatchName(tokens_[next_].text, s.dayNames, s.dayAbbrevs) >= 0) ++next_;
+            if (HaveLetters() && MatchName(tokens_[next_].text, s.dayNames, s.dayAbbrevs) >= 0) {
+                ++next_;
+                SkipNameFill();
+            }
         } else if (role == kMonthLetter) {
             ok = ReadMonthName(v);
         } else if (role == kAmPm) {
@@ -205,7 +211,16 @@ bool FieldReader::ReadMonthName(Values* v) {
     const locale::Settings& s = locale::Current();
     const int month = MatchName(tokens_[next_++].text, s.monthNames, s.monthAbbrevs);
     v->month = month + 1;
+    if (month >= 0) SkipNameFill();
     return month >= 0;
+}
+
+void FieldReader::SkipNameFill() {
+    if (p_.fill != '0' || !HaveDigits()) return;
+    const std::string_view name = tokens_[next_ - 1].text;
+    const std::string_view zeros = tokens_[next_].text;
+    const bool adjacent = name.data() + name.size() == zeros.data();
+    if (adjacent && zeros.find_first_not_of('0') == std::string_view::npos) ++next_;
 }
 
 bool FieldReader::ReadMarker(Values* v) {

@@ -10,8 +10,9 @@
 // Choices of ours:
 // - A decimal mark with no decimals takes no position; it still chooses the
 //   decimal and grouping characters ("n6`" groups with ".").
-// - The grouping and the decimal mark may not be the same character, or the
-//   text could not be read back.
+// - Two equal mark characters ("n10..2") make the grouping and the decimal
+//   mark the same character; DEFORMAT takes the last one before the
+//   decimals as the decimal mark.
 // - A value that needs more integer digits than the layout has shows "#" in
 //   every digit position, decimals included; grouping, sign and currency
 //   positions keep their characters.
@@ -90,7 +91,7 @@ bool ChooseMarks(const NumberSpec& s, Picture* p) {
     const bool implied = decimal == 'v' || decimal == 'V';
     p->decimalMark = implied ? 0 : decimal == 0 ? '.' : ShownMark(decimal);
     if (s.mark2 == 0) p->grouping = DefaultGrouping(p->fill, p->decimalMark);
-    return p->grouping == 0 || p->grouping != p->decimalMark;
+    return true;
 }
 
 void AddIntegerPositions(int room, const Picture& p, Builder* b) {

@@ -13,8 +13,11 @@
 // integer part of more than 31 digits. Blank text reads as 0.
 //
 // With an implied decimal point and no mark typed, the last digits are the
-// decimals, as FORMAT showed them. The value is rounded to the picture's
-// decimals, half away from zero, so the field holds what it shows.
+// decimals, as FORMAT showed them. When grouping and decimal mark are the
+// same character, the last one that stands before a digit is the decimal
+// mark (for a blank, the last one between two digits) and the others group.
+// The value is rounded to the picture's decimals, half away from zero, so
+// the field holds what it shows.
 #include "runtime/picture_internal.h"
 
 namespace dove::pic::detail {
@@ -85,6 +88,18 @@ void PlaceImpliedPoint(int decimals, Digits* d) {
     d->ints.resize(d->ints.size() - n);
 }
 
+// Where the decimal mark stands when it is also the grouping character;
+// npos when the picture has no decimals to read.
+size_t SharedMarkAt(const Picture& p, std::string_view text) {
+    if (p.decimals == 0) return std::string_view::npos;
+    for (size_t i = text.size(); i-- > 0;) {
+        if (text[i] != p.decimalMark || i + 1 >= text.size() || !IsDigit(text[i + 1])) continue;
+        if (p.decimalMark == ' ' && (i == 0 || !IsDigit(text[i - 1]))) continue;
+        return i;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
@@ -94,6 +109,8 @@ bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
     bool leading = false;
     const std::string currency = CurrencyOf(p, &leading);
     bool currencyTaken = false;
+    const bool sharedMark = p.decimalMark != 0 && p.grouping == p.decimalMark;
+    const size_t sharedAt = sharedMark ? SharedMarkAt(p, text) : std::string_view::npos;
     ReadState s;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -105,6 +122,12 @@ bool ReadNumberText(const Picture& p, std::string_view text, Decimal* out) {
         } else if (IsDigit(c)) {
             (s.point ? s.d.decs : s.d.ints) += c;
             s.digit = true;
+        } else if (sharedMark && c == point) {
+            if (i == sharedAt) {
+                s.point = true;
+            } else if (s.point && c != ' ') {
+                return false;   // a grouping character among the decimals
+            }
         } else if (c == point && c != ' ') {
             if (s.point) return false;
             s.point = true;

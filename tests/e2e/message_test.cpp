@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/icon_loader_win32.h"
 #include "support/gui_harness.h"
 
 namespace {
@@ -70,6 +71,9 @@ const ButtonCase kButtonCases[] = {
      {"OK", "&Yes", "&No", "&Abort", "&Retry", "&Ignore", "Cancel", "&Help"},
      {1, 6, 7, 3, 4, 5, 2, 9}, 2, 2, 9, "128"},
     {"256", "0", {"OK"}, {1}, 1, 1, 1, "1"},  // no flag bit: OK alone, never stuck
+    {"4294967297", "128",  // beyond 2147483647: capped there, all eight flag bits
+     {"OK", "&Yes", "&No", "&Abort", "&Retry", "&Ignore", "Cancel", "&Help"},
+     {1, 6, 7, 3, 4, 5, 2, 9}, 9, 9, 7, "4"},
     {"&Yes|Maybe|Cancel", "2", {"&Yes", "Maybe", "Cancel"}, {6, 256, 2}, 256, 256, 256, "2"},
     {"&Yes|Maybe|cancel", "3", {"&Yes", "Maybe", "cancel"}, {6, 256, 257}, 257, 257, 6, "1"},
     {"|A||B|", "0", {"A", "B"}, {256, 257}, 256, 256, 257, "2"},
@@ -353,6 +357,28 @@ TEST(MessageTest, SystemIcons) {
   EXPECT_FALSE(none.d.hasIconControl) << none.d.Describe();
   gui::Press(none.dlg, 1);
   EXPECT_EQ(Result(&none), "1");
+}
+
+// The program's own icons: the emblem by name, the page-button arrows by
+// their stored values, drawn as the loader gives them.
+TEST(MessageTest, ProgramIcons) {
+  struct Row { const char* icon; std::string value; const char* shot; } rows[] = {
+      {"ZERU.Ico", "ZERU.Ico", "message_emblem_icon"},
+      {"next", std::string("\xFF\x02\x07\x7F", 4), "message_next_icon"},
+      {"back", std::string("\xFF\x02\x83\x7F", 4), "message_back_icon"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.icon);
+    Probe p;
+    ASSERT_TRUE(Open(&p, {"One of the program's|own icons", "Icon", r.icon, "", "0", "0"}));
+    ASSERT_TRUE(p.d.hasIconControl) << p.d.Describe();
+    dove::LoadedIcon expected = dove::LoadNamedIcon(r.value);
+    ASSERT_TRUE(expected);
+    EXPECT_TRUE(gui::ShowsIcon(p.d, expected.handle()));
+    gui::Screenshot(p.dlg, r.shot);
+    gui::Press(p.dlg, 1);
+    EXPECT_EQ(Result(&p), "1");
+  }
 }
 
 // A 32 x 32 icon file of one colour, written where the probe can read it.

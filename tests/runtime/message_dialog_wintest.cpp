@@ -13,6 +13,7 @@
 
 #include "files/error_record.h"
 #include "runtime/message_dialog.h"
+#include "runtime/message_layout.h"
 #include "runtime/message_template_win32.h"
 #include "runtime/system_props.h"
 #include "runtime/value_stack.h"
@@ -250,3 +251,18 @@ TEST(MessageTemplateTest, ItemsAlignedAndSizedAsCounted) {
 }
 
 }  // namespace
+
+// The layout's rounding is the platform's: the wrap width is MulDiv's two
+// thirds of the work area.
+TEST(MessageDialogTest, LayoutRoundsAsMulDiv) {
+  const int values[] = {0, 1, 2, 3, 4, 5, 399, 400, 401, 402, 1279, 1280, -1, -2, -5, -401,
+                        0x7FFFFFFF, -0x7FFFFFFF, 46341, 65536};
+  const int divisors[] = {1, 2, 3, 7, -2, -3, 0};
+  for (int a : values) {
+    for (int c : divisors) {
+      for (int b : {1, 2, -3, 72}) {
+        EXPECT_EQ(dove::msg::MulDivRounded(a, b, c), MulDiv(a, b, c)) << a << " * " << b << " / " << c;
+      }
+    }
+  }
+}

@@ -52,13 +52,27 @@ TEST(MessageLayoutTest, WrapWidth) {
   struct Row { int workW, minW, wrap; } rows[] = {
       {1024, 300, 512},  // half the work area
       {500, 300, 300},   // minW when half is below it
-      {400, 300, 266},   // but not above two thirds
+      {400, 300, 267},   // but not above two thirds, rounded as MulDiv rounds
+      {401, 300, 267},   // 267.33
+      {402, 300, 268},
       {450, 300, 300},   // two thirds is exactly 300
       {0, 300, 0},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "workW=" << r.workW << " minW=" << r.minW);
     EXPECT_EQ(WrapWidth(r.workW, r.minW), r.wrap);
+  }
+}
+
+TEST(MessageLayoutTest, MulDivRoundsHalvesAwayFromZero) {
+  struct Row { int a, b, c, expect; } rows[] = {
+      {5, 1, 2, 3},    {-5, 1, 2, -3},  {5, -1, 2, -3}, {-3, 1, -2, 2},  {4, 1, 3, 1},
+      {400, 2, 3, 267}, {7, 1, 0, -1},  {0x7FFFFFFF, 2, 1, -1}, {0x7FFFFFFF, 2, 2, 0x7FFFFFFF},
+      {-0x7FFFFFFF - 1, 1, 1, -1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.a << " * " << r.b << " / " << r.c);
+    EXPECT_EQ(MulDivRounded(r.a, r.b, r.c), r.expect);
   }
 }
 
@@ -250,6 +264,9 @@ TEST(MessageButtonsTest, Classify) {
       {"", true, 0},        {"0", true, 0},        {"3", true, 3},
       {"40", true, 40},     {"12abc", true, 12},   {"1|2", false, 0},
       {"&Yes|&No", false, 0}, {" 3", false, 0},    {"Maybe", false, 0},
+      // Beyond the largest signed 32-bit value the number stays there.
+      {"2147483647", true, 2147483647u}, {"2147483648", true, 2147483647u},
+      {"4294967297", true, 2147483647u}, {"99999999999999999999x", true, 2147483647u},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "buttons \"" << r.in << "\"");

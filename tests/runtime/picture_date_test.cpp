@@ -66,7 +66,8 @@ TEST(DatePictureTest, FillsSeparatorsAndBlankWhenZero) {
         {kMay7y2005, "d*1", "*5/*7/*5"}, {kJan5, "d06", "05/01/2026"},   {kJan5, "d*3", "Jan *5,2026"},
         {kJan5, "d1.", " 1.05.26"},      {kJan5, "d1-", " 1-05-26"},     {kJan5, "d1_", " 1 05 26"},
         {kJan5, "d1`", " 1,05,26"},      {kJan5, "d7-", " 5-Jan-26"},    {kJan5, "d3_", "Jan  5 2026"},
-        {kJan5, "d04", "January      05, 2026"},   // fill 0 leaves name letters blank
+        {kJan5, "d04", "January00000 05, 2026"},   // the fill covers the name's unused letters
+        {kMay7y2005, "d04", "May000000000 07, 2005"},  {kJan5, "d03", "Jan 05,2026"},  {kJan5, "d07", "05 Jan 26"},
         {kJan5, "d*4", "January***** *5, 2026"},   {kJan5, "d01-B", "01-05-26"},    {0, "d1B", "        "},         {0, "d1b", "        "},
         {0, "d4B", "                     "},                            {kJan5, "D1", " 1/05/26"},
     };

@@ -81,13 +81,18 @@ TEST(DeformatNumberTest, WhatFormatWritesAndWhatPeopleType) {
         // Currency texts that hold digits or signs count only where FORMAT puts them.
         {"   15.005", "n9.2~5~", "15"},       {"    1-5.00", "n~1~-10.2", "-5"},    {"     5.00-", "n10.2~-~", "5"},
         {"   1.23450", "n10.v2", "1234.5"}, {".50", "n3.2", "0.5"}, {"50", "n3.2", "0.5"}, {" 390000000", "n10_9", "0.39"},      {"1.234,5", "n10.v2", "1234.5"},  // "." groups: "," is the point
+        // Grouping and decimal mark the same: the last one before a digit is the point.
+        {"  1.234.50", "n10..2", "1234.5"},  {"1,234,50", "n10``2", "1234.5"},  {"  1 234 50", "n10__2", "1234.5"},
+        {"1.5", "n10..2", "1.5"},            {"1.234", "n10..2", "1.23"},       {"1.234.50.", "n10..2", nullptr},
+        {"1234", "n10..2", "1234"},          {"1.234", "n10..0", "1234"},
     };
     ExpectReads(rows);
 }
 
 TEST(DeformatNumberTest, RoundTripsThroughFormat) {
     const char* const pictures[] = {"n-12.2", "n(12.2)", "n$-012.3", "n-*12.2", "n15`2-", "n-9v2", "n-10_2",
-                                    "n-_8",   "n-16.`4", "n-10.2~ kr~", "n-12.2B"};
+                                    "n-_8",   "n-16.`4", "n-10.2~ kr~", "n-12.2B",
+                                    "n-12..2", "n-12``2", "n-12__2"};
     const char* const values[] = {"0", "1", "-1", "0.5", "-0.25", "12.345", "-999.99", "1234.5", "-98765.4321", "7"};
     for (const char* picture : pictures) {
         dove::pic::Picture p;
@@ -119,6 +124,9 @@ TEST_F(Clock2026Test, DatesAsFormatWritesThemAndAsPeopleTypeThem) {
         {"260105", "d11", jan5},           {"20260105", "d11", jan5},       {"2026-01-05", "d12", jan5},
         {"20260105", "d12", jan5},         {"182212*5", "d*12", Day(1822, 12, 5)}, {"1901*314", "d*12", Day(1901, 3, 14)},         {"01/26", "d13", Day(2026, 1, 1)},   {"2026/01", "d16", Day(2026, 1, 1)},
         {"Mon, January   05, 2026", "d18", jan5}, {"January 05, 2026", "d18", jan5},
+        // Fill "0": the zeros right after a name are its unused letter positions.
+        {"January00000 05, 2026", "d04", jan5}, {"May000000000 07, 2005", "d04", Day(2005, 5, 7)},
+        {"january0 5, 2026", "d04", jan5},
         {"  /  /  ", "d1", "0"},           {"", "d1", "0"},
     };
     for (const Row& r : cases) {
@@ -131,14 +139,19 @@ TEST_F(Clock2026Test, DatesAsFormatWritesThemAndAsPeopleTypeThem) {
         {"12/06/26/1", "d1", nullptr}, {"Dec 6 2026", "d1", nullptr}, {"Foo 6, 2026", "d3", nullptr},
         {"12/06/1700", "d2", nullptr}, {"2601051", "d11", nullptr},  {"12/06/26 x", "d1", nullptr},
         {"Ja 5, 2026", "d3", nullptr},
+        {"January00000 00, 2026", "d04", nullptr},  // the zeros are skipped once only
+        {"January 00000 05, 2026", "d04", nullptr}, // not right after the name: a field
+        {"January00000 05, 2026", "d4", nullptr},   // without fill "0" the zeros are the day
     };
     ExpectReads(rejected);
 }
 
 TEST_F(Clock2026Test, EveryDateLayoutReadsBackWhatItWrote) {
     const int32_t first = dt::DayNumber(1927, 1, 1), last = dt::DayNumber(2125, 12, 31);
-    for (int n = 1; n <= 18; ++n) {
-        const std::string picture = "d" + std::to_string(n);
+    for (int i = 0; i < 4 * 18; ++i) {
+        const std::string fills[] = {"", "0", "*", "_"};
+        const int n = i % 18 + 1;
+        const std::string picture = "d" + fills[i / 18] + std::to_string(n);
         for (int32_t day = first; day <= last; day += 97) {
             const std::string shown = dove::FORMAT(day, picture);
             bool ok = false;

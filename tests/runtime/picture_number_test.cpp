@@ -55,6 +55,9 @@ TEST(NumberPictureTest, GroupingEveryFourthPositionNeverTheLeftmost) {
         {"1234", "n*7", "**1*234"},        // fill *: grouping *
         {"1234", "n07`.0", "001,234"},     // explicit grouping with fill 0
         {"12", "n*7.`0", "*****12"},
+        // The same mark twice: grouping and decimal mark alike.
+        {"1234.5", "n10..2", "  1.234.50"}, {"1234.5", "n10``2", "  1,234,50"},
+        {"1234.5", "n10__2", "  1 234 50"}, {"1.5", "n5..2", " 1.50"},
     };
     ExpectFormats(rows);
 }
@@ -133,8 +136,8 @@ TEST(NumberPictureTest, RejectedPicturesFormatAsEmpty) {
     const char* const rejected[] = {
         "",        "n",        "n0",       "n256",      "n-",       "n(5",     "n5)",     "n(5-",
         "n-5)",    "n-5-",     "nB",       "n5.2x",     "n5.256",   "n3.3",    "n4.2--",  "n$5$",
-        "n~~5",    "n~EUR5",   "n5..2",    "n5v.2",     "n5,2",     "n1000",   "n5.2BB",  "x5",
-        "n5 2",    "n$-$5",    "n-$5",     "n10``2",    "n5.2~x~B~", "n~abc~~d~5", "n0_5",      "n$-2",     "n(2)",     "n5v0~abcde~",
+        "n~~5",    "n~EUR5",   "n5vv2",    "n5v.2",     "n5,2",     "n1000",   "n5.2BB",  "x5",
+        "n5 2",    "n$-$5",    "n-$5",     "n10v`2",    "n5.2~x~B~", "n~abc~~d~5", "n0_5",      "n$-2",     "n(2)",     "n5v0~abcde~",
     };
     for (const char* p : rejected) {
         dove::pic::Picture compiled;

@@ -4,8 +4,9 @@
 //
 // The six arguments are MESSAGE's, as the C runtime splits the command line
 // ("" is an empty argument). ICON is empty (no icon), "exclamation" or
-// "information" (the system icons, passed as their stored code), or any other
-// name, which MESSAGE resolves as an icon resource or an icon file. BUTTONS,
+// "information" (the system icons, passed as their stored code), "next" or
+// "back" (the built-in page-button arrows, passed as their stored values), or
+// any other name, which MESSAGE resolves as an icon resource or an icon file. BUTTONS,
 // DEFAULT and STYLE are passed as MESSAGE takes them (BUTTONS as text).
 //
 // With ERROR, error number ERROR is posted before MESSAGE runs, and after the
@@ -30,6 +31,8 @@ namespace {
 std::string IconArgument(const std::string& icon) {
   if (icon == "exclamation") return dove::SystemIconCode(dove::kIconExclamation);
   if (icon == "information") return dove::SystemIconCode(dove::kIconInformation);
+  if (icon == "next") return std::string("\xFF\x02\x07\x7F", 4);
+  if (icon == "back") return std::string("\xFF\x02\x83\x7F", 4);
   return icon;
 }
 
