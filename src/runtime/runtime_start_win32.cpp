@@ -10,6 +10,7 @@
 #include "runtime/profile_lock.h"
 #include "runtime/run_program.h"
 #include "runtime/stop.h"
+#include "windows/runtime_record.h"
 
 namespace dove {
 
@@ -24,6 +25,9 @@ bool StartWin32Runtime() {
     process::InstallWin32Platform();
     stop::InstallWin32Box();
     lifecycle::Start();
+    // The main thread's runtime record: windows are prepared only on threads
+    // that have one.
+    win::ThreadRecord();
     return true;
 }
 

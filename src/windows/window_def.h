@@ -46,7 +46,7 @@ constexpr int32_t kDefault = INT32_MIN;
 // A colour value (COLORREF layout, 0x00BBGGRR) that means "as the parent".
 constexpr uint32_t kDefaultColour = 0xFFFFFFFFu;
 
-constexpr uint32_t RGB(uint8_t r, uint8_t g, uint8_t b) {
+constexpr uint32_t ColourOf(uint8_t r, uint8_t g, uint8_t b) {
   return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16;
 }
 

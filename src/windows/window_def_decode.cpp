@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "windows/window_def.h"
+#include "windows/window_def_find.h"
 #include "windows/window_def_layout.h"
 
 namespace dove::wdef {
@@ -246,8 +247,7 @@ bool DecodeBlock(const uint8_t* data, size_t size, Definition* out) {
   size_t end = 0;
   while (end < size && data[end] != 0) ++end;
   if (end == size) return false;   // no terminated procedure name
-  std::vector<uint8_t> buffer(layout::kBodyBase, 0);
-  buffer.insert(buffer.end(), data + end + 1, data + size);
+  std::vector<uint8_t> buffer = MakeBuffer(data + end + 1, size - end - 1);
   if (!DecodeBuffer(buffer.data(), buffer.size(), out)) return false;
   out->procedure.assign(reinterpret_cast<const char*>(data), end);
   return true;

@@ -1,5 +1,7 @@
 #include "windows/window_def_find.h"
 
+#include <cstring>
+
 #include "runtime/char_tables.h"
 #include "windows/window_def.h"
 #include "windows/window_def_layout.h"
@@ -26,8 +28,8 @@ bool ProcedureMatches(const uint8_t* block, size_t size, std::string_view proced
 }
 
 std::vector<uint8_t> MakeBuffer(const uint8_t* body, size_t size) {
-  std::vector<uint8_t> buffer(layout::kBodyBase, 0);
-  if (size > 0) buffer.insert(buffer.end(), body, body + size);
+  std::vector<uint8_t> buffer(layout::kBodyBase + size, 0);
+  if (size > 0) std::memcpy(buffer.data() + layout::kBodyBase, body, size);
   return buffer;
 }
 

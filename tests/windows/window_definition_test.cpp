@@ -32,8 +32,8 @@ Definition Decoded(const char* name) {
   return def;
 }
 
-const uint32_t kYellow = RGB(255, 255, 128);
-const uint32_t kNavy = RGB(0, 0, 128);
+const uint32_t kYellow = ColourOf(255, 255, 128);
+const uint32_t kNavy = ColourOf(0, 0, 128);
 
 TEST(WindowDefinition, WorkLogBlockHoldsBothWindows) {
   Definition def = Decoded("worklog.dabdump");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/fault.h"
+#include "runtime/lifecycle.h"
 #include "support/gui_harness.h"
 #include "test_paths.h"
 #include "windows/runtime_record.h"
@@ -85,6 +86,7 @@ TEST(WindowDefinitionFatal, Child) {
   char mode[16] = {};
   if (!GetEnvironmentVariableA("DOVE_WDEF_FATAL_CHILD", mode, sizeof mode))
     GTEST_SKIP() << "runs as a child of WindowDefinitionFatal.AbsentWindow";
+  dove::lifecycle::Start();   // the hook is called only while the runtime runs
   dove::fault::SetHook(&PrintingHook);
   if (std::string(mode) == "record") dove::win::ThreadRecord();
   PrepareWindowDefinition("Install$WorkLog", "P9$W");
