@@ -130,7 +130,8 @@ OpResult Flush(TextBlock& b) {
 OpResult RenameOrCopy(TextBlock& b, int32_t op, std::string_view target) {
     std::string source;
     if (int e = path::ResolveDataFileName(NameOf(*b.file), &source)) return Fail(e);
-    int e = op == kRename ? path::RenameDataFile(source, target) : path::CopyDataFile(source, target);
+    int e = op == kRename ? path::RenameDataFile(source, target)
+                          : path::CopyDataFile(source, target);
     return Fail(e);
 }
 

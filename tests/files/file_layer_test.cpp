@@ -37,7 +37,8 @@ TEST(FileObjectDeathTest, AFieldTypeTheRuntimeCannotHandleIsFatal) {
     file.record = record;
     file.recordLength = 4;
     file.recordType = &type;
-    EXPECT_EXIT(ClearRecord(file), ::testing::ExitedWithCode(2), "Internal error 01 : Make UFO Error");
+    EXPECT_EXIT(ClearRecord(file), ::testing::ExitedWithCode(2),
+                "Internal error 01 : Make UFO Error");
 }
 
 TEST(FileObject, ClearRecordBlanksStringsAndZeroesNumbers) {
