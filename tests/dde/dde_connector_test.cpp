@@ -1,0 +1,283 @@
+// The connector's decisions over a scripted service and a fake clock: what
+// the log says, how often the server is started, when the attempts stop and
+// what reaches the service. REG over the same fakes: its messages and the
+// AutoPick setting.
+#include "dde/dde_connector.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program_globals.h"
+#include "app/tokenizer.h"
+#include "dde/ide_names.h"
+#include "dde/reg_command.h"
+#include "files/error_record.h"
+#include "runtime/run_program.h"
+#include "runtime/strings.h"
+#include "support/profile_fake.h"
+#include "support/recording_services.h"
+
+namespace dove::dde {
+namespace {
+
+const char kLog[] = ".\\DADU.LOG";
+const char kIni[] = "C:\\TV6\\Bin\\T60ee.ini";
+constexpr Channel kChannel = 7;
+
+// The service answers from the attempt with this number on (0: never); a
+// start of the server, when it succeeds, makes it answer at once when
+// answersWhenStarted.
+struct Service {
+    int answerFromAttempt = 0;
+    bool answersWhenStarted = false;
+    bool started = false;
+    int attempts = 0;
+    uint64_t now = 1000;
+    uint64_t lastAttemptAt = 0;
+    uint32_t timeOut = 0;
+    int errorOnExecute = 0;
+    std::vector<std::string> executed;
+    std::vector<Channel> closed;
+    std::vector<std::string> startedPrograms;
+    int startResult = 0;   // 0 started, else the OS error of a failed start
+};
+Service* g_service;
+
+Channel Open(std::string_view application, std::string_view topic) {
+    Service& s = *g_service;
+    ++s.attempts;
+    s.lastAttemptAt = s.now;
+    s.now += 3;
+    EXPECT_EQ("TovaroWin", application);
+    EXPECT_EQ("", topic);
+    bool answers = (s.answerFromAttempt && s.attempts >= s.answerFromAttempt) ||
+                   (s.answersWhenStarted && s.started);
+    return answers ? kChannel : 0;
+}
+void Execute(Channel ch, std::string_view command) {
+    EXPECT_EQ(kChannel, ch);
+    g_service->executed.emplace_back(command);
+    err::Clear();
+    if (g_service->errorOnExecute) err::Post(g_service->errorOnExecute);
+}
+void Close(Channel ch) { g_service->closed.push_back(ch); }
+void Acknowledge(int) {}
+void TimeOut(uint32_t hundredths) { g_service->timeOut = hundredths; }
+uint64_t Now() { return g_service->now; }
+void Pause(uint32_t ms) { g_service->now += ms; }
+
+bool Start(const std::string& line, void** process, int* osError) {
+    g_service->startedPrograms.push_back(line);
+    static int token;
+    *process = &token;
+    *osError = g_service->startResult;
+    if (g_service->startResult == 0) g_service->started = true;
+    return g_service->startResult == 0;
+}
+uint32_t NoExit(void*) { return 0; }
+void NoClose(void*) {}
+
+class Fixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_service = &service;
+        SetConnectorPlatform({&Open, &Execute, &Close, &Acknowledge, &TimeOut, &Now, &Pause});
+        process::SetPlatform({&Start, &NoExit, &NoClose});
+        IdeConnector() = DdeConnector();
+    }
+    void TearDown() override {
+        SetConnectorPlatform(DefaultConnectorPlatform());
+        process::SetPlatform(process::DefaultPlatform());
+        g_service = nullptr;
+    }
+    // The log's writes, in order, as "entry=value".
+    std::vector<std::string> LogWrites() const {
+        std::vector<std::string> out;
+        for (const auto& w : profile.writes)
+            if (w.file == kLog) out.push_back(w.entry + "=" + w.value);
+        return out;
+    }
+    bool Register(const char* exe, const char* name = "C:\\T\\a.tpl") {
+        DdeConnector& c = IdeConnector();
+        c.InitForIde(exe);
+        bool connected = c.Connect();
+        c.RegisterTemplate(name, 0);
+        c.Close();
+        return connected;
+    }
+
+    Service service;
+    test::ProfileFake profile;
+};
+
+using Log = std::vector<std::string>;
+
+TEST_F(Fixture, RunningServiceGetsTheCommandOnceWithoutAStart) {
+    service.answerFromAttempt = 1;
+    EXPECT_TRUE(Register("C:\\TV6\\tv.exe", "C:\\T\\my file.tpl   "));
+    EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Run Error=7"}), LogWrites());
+    EXPECT_EQ((std::vector<std::string>{std::string(ide::kRegisterCommandStart) +
+                                        "C:\\T\\my file.tpl" + ide::kRegisterCommandEnd}),
+              service.executed);
+    EXPECT_EQ(100u, service.timeOut);
+    EXPECT_TRUE(service.startedPrograms.empty());
+    EXPECT_EQ((std::vector<Channel>{kChannel}), service.closed);
+    EXPECT_EQ(0, IdeConnector().CHANNEL);
+}
+
+TEST_F(Fixture, ServiceThatAppearsLaterIsStartedOnceAndReachedAtItsFirstAnswer) {
+    service.answerFromAttempt = 40;
+    EXPECT_TRUE(Register("C:\\TV6\\tv.exe"));
+    EXPECT_EQ((std::vector<std::string>{"C:\\TV6\\tv.exe"}), service.startedPrograms);
+    EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Before Run=TovaroWin",
+                   "Run Error=0", "Run Error=7"}),
+              LogWrites());
+    EXPECT_EQ(40, service.attempts);
+    EXPECT_EQ(1u, service.executed.size());
+}
+
+TEST_F(Fixture, ServerThatAnswersRightAfterItsStartIsReachedWithoutWaiting) {
+    service.answersWhenStarted = true;
+    EXPECT_TRUE(Register("C:\\TV6\\tv.exe"));
+    EXPECT_EQ(2, service.attempts);   // before the start, and the one after it
+    EXPECT_EQ(1u, service.executed.size());
+}
+
+TEST_F(Fixture, UnstartableServerIsTriedForThirtySecondsWithPausesThenNothingIsSent) {
+    service.startResult = 2;
+    uint64_t begin = service.now;
+    EXPECT_FALSE(Register("C:\\nowhere\\tv.exe"));
+    EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Before Run=TovaroWin",
+                   "Run Error=252"}),
+              LogWrites());
+    EXPECT_TRUE(service.executed.empty());
+    EXPECT_TRUE(service.closed.empty());
+    EXPECT_EQ(-4, IdeConnector().ErrorCode());
+    EXPECT_EQ("File Not Found", IdeConnector().ErrorText());
+    // The last attempt falls inside the window, the stop comes right after it.
+    EXPECT_LE(service.lastAttemptAt - begin, kConnectWindowMs);
+    EXPECT_GT(service.now - begin, kConnectWindowMs);
+    EXPECT_LT(service.now - begin, kConnectWindowMs + 2 * kRetryPauseMs);
+    // Paused between attempts: about one attempt per pause, not thousands.
+    EXPECT_LT(service.attempts, static_cast<int>(kConnectWindowMs / kRetryPauseMs) + 5);
+    EXPECT_GT(service.attempts, static_cast<int>(kConnectWindowMs / (kRetryPauseMs + 3)) - 5);
+}
+
+TEST_F(Fixture, BlankExecutableStartsNothingAndLogsRunErrorZero) {
+    EXPECT_FALSE(Register("   "));
+    EXPECT_TRUE(service.startedPrograms.empty());
+    EXPECT_EQ("Run Error=0", LogWrites().back());
+}
+
+TEST_F(Fixture, ExecuteAnswersTheChannelErrorAndNothingWithoutAChannel) {
+    service.answerFromAttempt = 1;
+    service.errorOnExecute = 603;
+    DdeConnector& c = IdeConnector();
+    c.InitForIde("x.exe");
+    ASSERT_TRUE(c.Connect());
+    EXPECT_EQ(603, c.RegisterTemplate("a.tpl", 1));
+    EXPECT_EQ("[RegisterTemplateChain(a.tpl,1)]", service.executed.back());
+    c.Close();
+    err::Post(605);
+    EXPECT_EQ(605, c.Execute("anything"));   // no channel: the last code, nothing sent
+    EXPECT_EQ(1u, service.executed.size());
+}
+
+TEST_F(Fixture, InitTakesAGroupAndDefaultsTheTimeOut) {
+    DdeConnector::Service group;
+    str::AssignZ(group.xAPP, sizeof group.xAPP, "Other");
+    group.TIMEOUT = 0;
+    DdeConnector& c = IdeConnector();
+    c.Init(group);
+    EXPECT_STREQ("Other", c.DDE.xAPP);
+    EXPECT_EQ(100, c.DDE.TIMEOUT);
+    c.InitForIde(std::string(200, 'x'));
+    EXPECT_EQ(119u, std::string(c.DDE.xEXE).size());
+    EXPECT_STREQ("TovaroWin", c.DDE.xAPP);
+}
+
+// --- REG -------------------------------------------------------------------
+
+class Reg : public Fixture {
+protected:
+    test::RecordingServices Run(const std::string& tail) {
+        app::ProgramGlobals& g = app::Globals();
+        str::AssignZ(g.iniFile, sizeof g.iniFile, kIni);
+        str::AssignZ(g.exeName, sizeof g.exeName, "C:\\TV6\\tv.exe");
+        g.tokenQ = std::make_unique<std::deque<app::TokenEntry>>();
+        app::TokeniseCommandLine(tail);
+        test::RecordingServices services;
+        RunReg(services);
+        g.tokenQ.reset();
+        return services;
+    }
+    std::vector<std::string> AutoPickWrites() const {
+        std::vector<std::string> out;
+        for (const auto& w : profile.writes)
+            if (w.file == kIni) out.push_back(w.section + "/" + w.entry + "=" + w.value);
+        return out;
+    }
+};
+
+TEST_F(Reg, MissingParameterOrFileShowsItsMessageAndWritesNothing) {
+    struct Row {
+        const char* tail;
+        const char* text;
+        const char* caption;
+    } rows[] = {
+        {"REG", kRegMissingText, "KV Install Error"},
+        {"REG \"\" ", kRegMissingText, "KV Install Error"},
+        {"REG no-such-file.tpl", kRegNoFileText, "Register Error"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.tail);
+        profile.writes.clear();
+        test::RecordingServices s = Run(row.tail);
+        ASSERT_EQ(1u, s.messages.size());
+        EXPECT_EQ(row.text, s.messages[0].text);
+        EXPECT_EQ(row.caption, s.messages[0].caption);
+        EXPECT_EQ("\xFF\x01\x04\x7F", s.messages[0].icon);
+        EXPECT_EQ("", s.messages[0].buttons);
+        EXPECT_TRUE(profile.writes.empty());
+        EXPECT_EQ(0, service.attempts);
+    }
+}
+
+class RegWithFile : public Reg {
+protected:
+    void SetUp() override {
+        Reg::SetUp();
+        std::FILE* f = std::fopen(kFile, "w");
+        ASSERT_TRUE(f);
+        std::fclose(f);
+    }
+    void TearDown() override {
+        std::remove(kFile);
+        Reg::TearDown();
+    }
+    static constexpr char kFile[] = "reg_test_template.tpl";
+};
+
+TEST_F(RegWithFile, AutoPickIsOffDuringTheConversationAndRestoredAfterIt) {
+    service.answerFromAttempt = 1;
+    profile.Set(kIni, "Environment", "AutoPick", "maybe");
+    EXPECT_TRUE(Run("REG reg_test_template.tpl").messages.empty());
+    EXPECT_EQ((std::vector<std::string>{"Environment/AutoPick=off", "Environment/AutoPick=maybe"}),
+              AutoPickWrites());
+    EXPECT_EQ("[RegisterTemplateChain(reg_test_template.tpl,0)]", service.executed.at(0));
+}
+
+TEST_F(RegWithFile, MissingAutoPickIsWrittenAsOnAndFailuresStayQuiet) {
+    service.startResult = 2;
+    EXPECT_TRUE(Run("REG reg_test_template.tpl").messages.empty());
+    EXPECT_EQ((std::vector<std::string>{"Environment/AutoPick=off", "Environment/AutoPick=on"}),
+              AutoPickWrites());
+    EXPECT_TRUE(service.executed.empty());
+}
+
+}  // namespace
+}  // namespace dove::dde
