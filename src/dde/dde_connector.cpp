@@ -77,8 +77,8 @@ bool DdeConnector::Connect() {
             if (CHANNEL != 0) break;
             continue;
         }
-        if (p.nowMs() - start > kConnectWindowMs) break;
         p.pause(kRetryPauseMs);
+        if (p.nowMs() - start > kConnectWindowMs) break;
     }
     if (CHANNEL != 0) log.Write(kSection, "Run Error", str::FromInt(CHANNEL));
     return CHANNEL != 0;

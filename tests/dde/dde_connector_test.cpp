@@ -81,7 +81,7 @@ bool Start(const std::string& line, void** process, int* osError) {
 uint32_t NoExit(void*) { return 0; }
 void NoClose(void*) {}
 
-class Fixture : public ::testing::Test {
+class Connector : public ::testing::Test {
 protected:
     void SetUp() override {
         g_service = &service;
@@ -116,7 +116,7 @@ protected:
 
 using Log = std::vector<std::string>;
 
-TEST_F(Fixture, RunningServiceGetsTheCommandOnceWithoutAStart) {
+TEST_F(Connector, RunningServiceGetsTheCommandOnceWithoutAStart) {
     service.answerFromAttempt = 1;
     EXPECT_TRUE(Register("C:\\TV6\\tv.exe", "C:\\T\\my file.tpl   "));
     EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Run Error=7"}), LogWrites());
@@ -129,7 +129,7 @@ TEST_F(Fixture, RunningServiceGetsTheCommandOnceWithoutAStart) {
     EXPECT_EQ(0, IdeConnector().CHANNEL);
 }
 
-TEST_F(Fixture, ServiceThatAppearsLaterIsStartedOnceAndReachedAtItsFirstAnswer) {
+TEST_F(Connector, ServiceThatAppearsLaterIsStartedOnceAndReachedAtItsFirstAnswer) {
     service.answerFromAttempt = 40;
     EXPECT_TRUE(Register("C:\\TV6\\tv.exe"));
     EXPECT_EQ((std::vector<std::string>{"C:\\TV6\\tv.exe"}), service.startedPrograms);
@@ -140,14 +140,14 @@ TEST_F(Fixture, ServiceThatAppearsLaterIsStartedOnceAndReachedAtItsFirstAnswer) 
     EXPECT_EQ(1u, service.executed.size());
 }
 
-TEST_F(Fixture, ServerThatAnswersRightAfterItsStartIsReachedWithoutWaiting) {
+TEST_F(Connector, ServerThatAnswersRightAfterItsStartIsReachedWithoutWaiting) {
     service.answersWhenStarted = true;
     EXPECT_TRUE(Register("C:\\TV6\\tv.exe"));
     EXPECT_EQ(2, service.attempts);   // before the start, and the one after it
     EXPECT_EQ(1u, service.executed.size());
 }
 
-TEST_F(Fixture, UnstartableServerIsTriedForThirtySecondsWithPausesThenNothingIsSent) {
+TEST_F(Connector, UnstartableServerIsTriedForThirtySecondsWithPausesThenNothingIsSent) {
     service.startResult = 2;
     uint64_t begin = service.now;
     EXPECT_FALSE(Register("C:\\nowhere\\tv.exe"));
@@ -167,13 +167,13 @@ TEST_F(Fixture, UnstartableServerIsTriedForThirtySecondsWithPausesThenNothingIsS
     EXPECT_GT(service.attempts, static_cast<int>(kConnectWindowMs / (kRetryPauseMs + 3)) - 5);
 }
 
-TEST_F(Fixture, BlankExecutableStartsNothingAndLogsRunErrorZero) {
+TEST_F(Connector, BlankExecutableStartsNothingAndLogsRunErrorZero) {
     EXPECT_FALSE(Register("   "));
     EXPECT_TRUE(service.startedPrograms.empty());
     EXPECT_EQ("Run Error=0", LogWrites().back());
 }
 
-TEST_F(Fixture, ExecuteAnswersTheChannelErrorAndNothingWithoutAChannel) {
+TEST_F(Connector, ExecuteAnswersTheChannelErrorAndNothingWithoutAChannel) {
     service.answerFromAttempt = 1;
     service.errorOnExecute = 603;
     DdeConnector& c = IdeConnector();
@@ -187,7 +187,7 @@ TEST_F(Fixture, ExecuteAnswersTheChannelErrorAndNothingWithoutAChannel) {
     EXPECT_EQ(1u, service.executed.size());
 }
 
-TEST_F(Fixture, InitTakesAGroupAndDefaultsTheTimeOut) {
+TEST_F(Connector, InitTakesAGroupAndDefaultsTheTimeOut) {
     DdeConnector::Service group;
     str::AssignZ(group.xAPP, sizeof group.xAPP, "Other");
     group.TIMEOUT = 0;
@@ -202,7 +202,7 @@ TEST_F(Fixture, InitTakesAGroupAndDefaultsTheTimeOut) {
 
 // --- REG -------------------------------------------------------------------
 
-class Reg : public Fixture {
+class Reg : public Connector {
 protected:
     test::RecordingServices Run(const std::string& tail) {
         app::ProgramGlobals& g = app::Globals();

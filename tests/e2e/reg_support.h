@@ -71,10 +71,9 @@ public:
     ~StandInOptions() { SetEnvironmentVariableA("TOVARO_STANDIN_OPTIONS", nullptr); }
 };
 
-// Starts the stand-in (with the options of its command line) and waits until
-// its service answers; the stand-in then runs until QuitStandIn.
-inline bool StartServingStandIn(const std::string& options = "") {
-    ClearDdeLog();
+// Starts the stand-in with the options of its command line and leaves it
+// running (until QuitStandIn).
+inline bool LaunchStandIn(const std::string& options = "") {
     std::string line = gui::Quote(ide_test::StandInPath()) + " " + options;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
@@ -83,7 +82,13 @@ inline bool StartServingStandIn(const std::string& options = "") {
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return !Only(WaitDdeLog("serving", 10000), "serving").empty();
+    return true;
+}
+
+// Starts the stand-in and waits until its service answers.
+inline bool StartServingStandIn(const std::string& options = "") {
+    ClearDdeLog();
+    return LaunchStandIn(options) && !Only(WaitDdeLog("serving", 10000), "serving").empty();
 }
 
 }  // namespace reg_test
