@@ -345,3 +345,58 @@ TEST_F(DdeChannel, ClosingAWindowClosesItsChannelsNewestFirst) {
 
 }  // namespace
 }  // namespace dove::dde
+
+namespace dove::dde {
+namespace {
+
+// Busy blocks of the process heap, where global memory lives.
+int HeapBlocks() {
+  HANDLE heap = GetProcessHeap();
+  if (!HeapLock(heap)) return -1;
+  PROCESS_HEAP_ENTRY e = {};
+  int busy = 0;
+  while (HeapWalk(heap, &e))
+    if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
+  HeapUnlock(heap);
+  return busy;
+}
+
+// References left on a global atom: deletes it until it is gone.
+int AtomReferences(const std::string& name) {
+  int n = 0;
+  while (ATOM a = GlobalFindAtomA(name.c_str())) {
+    GlobalDeleteAtom(a);
+    if (++n > 100000) break;
+  }
+  return n;
+}
+
+TEST_F(DdeChannel, ThousandCyclesLeaveNoAtomOrMemoryBehind) {
+  std::string topic = "LeakTopic" + std::to_string(GetCurrentProcessId());
+  Partner p;
+  ASSERT_TRUE(p.Start(service_));
+  auto cycle = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      Channel ch = DDEopen(service_, topic);
+      if (!ch) return false;
+      DDEexecute(ch, "[Cycle(" + std::to_string(i) + ")]");
+      if (err::Code() != 0) return false;
+      DDEclose(ch);
+    }
+    return true;
+  };
+  ASSERT_TRUE(cycle(20));  // first-use allocations of the platform
+  Pump(200);
+  int before = HeapBlocks();
+  ASSERT_TRUE(cycle(1000));
+  Pump(500);  // the partner's goodbyes
+  int after = HeapBlocks();
+  EXPECT_LT(after - before, 20) << "heap blocks before " << before << ", after " << after;
+  Lines got = p.Finish();
+  EXPECT_EQ(got.size(), 1020u * 3);
+  EXPECT_EQ(AtomReferences(service_), 0) << "references left on the service atom";
+  EXPECT_EQ(AtomReferences(topic), 0) << "references left on the topic atom";
+}
+
+}  // namespace
+}  // namespace dove::dde

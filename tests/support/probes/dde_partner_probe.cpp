@@ -6,7 +6,7 @@
 // It answers WM_DDE_INITIATE for SERVICE with any topic (or only the topic
 // given), acknowledges each execute and answers WM_DDE_TERMINATE. Clients
 // are numbered c1, c2, ... in the order they connected. One line per
-// received message on standard output, as it happens:
+// received message on standard output, all written when the probe ends:
 //   w<server> INITIATE app=<name> topic=<name>    (atom 0 shows as #0)
 //   w<server> c<client> EXECUTE <command>
 //   w<server> c<client> TERMINATE
@@ -56,9 +56,16 @@ std::vector<HWND> g_servers;
 std::map<HWND, int> g_clients;  // client window -> number
 int g_executes = 0;
 
-void Line(const std::string& text) {
-  std::fputs((text + "\n").c_str(), stdout);
+// Lines are kept until the end: a pipe that nobody reads while the test
+// talks to us must not block the conversation.
+std::string g_record;
+
+void Line(const std::string& text) { g_record += text + "\n"; }
+
+void Flush() {
+  std::fputs(g_record.c_str(), stdout);
   std::fflush(stdout);
+  g_record.clear();
 }
 
 int ServerNumber(HWND hwnd) {
@@ -122,7 +129,10 @@ void OnExecute(HWND server, HWND client, LPARAM lp) {
   Line(Prefix(server, client) + " EXECUTE " + (text ? text : "<no memory>"));
   if (text) GlobalUnlock(block);
   ++g_executes;
-  if (g_opt.quitOnExecute) ExitProcess(0);
+  if (g_opt.quitOnExecute) {
+    Flush();
+    ExitProcess(0);
+  }
   if (g_opt.noAck) return;
   DWORD delay = g_executes == 1 && g_opt.firstAckDelay ? g_opt.firstAckDelay : g_opt.ackDelay;
   if (delay) Sleep(delay);
@@ -217,8 +227,10 @@ int main(int argc, char** argv) {
     g_servers.push_back(CreateWindowExA(0, wc.lpszClassName, g_opt.service.c_str(), WS_POPUP, 0, 0,
                                         0, 0, nullptr, nullptr, wc.hInstance, nullptr));
   Line("ready");
+  Flush();
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
   Line("end");
+  Flush();
   return 0;
 }
