@@ -85,14 +85,15 @@ bool WaitForAnswer(const WaitRequest& rq) {
     if (rq.partner && !IsWindow(rq.partner)) return false;
     DWORD slice = remaining < static_cast<LONG>(kPartnerCheckMs) ? remaining : kPartnerCheckMs;
     DWORD r = MsgWaitForMultipleObjects(1, &self, FALSE, slice, kWakeMask);
-    if (r == WAIT_TIMEOUT) continue;
-    if (r != WAIT_OBJECT_0 + 1) return false;  // signalled or failed
+    if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + 1) return false;  // signalled or failed
+    // Looked at after a quiet slice too: an answer that came between the
+    // look and the peek that marks the queue as seen wakes nobody.
     if (wantsAck) {
       Found f = TakeAcknowledgement(rq);
       if (f != Found::Nothing) return f == Found::Positive;
     }
     if (reply && ReplyQueued(rq.hidden, reply)) return true;
-    PaintAndMarkSeen();
+    if (r == WAIT_OBJECT_0 + 1) PaintAndMarkSeen();
   }
 }
 
