@@ -74,7 +74,6 @@ bool DdeConnector::Connect() {
             uint8_t result = RunServer();
             startTried = true;
             log.Write(kSection, "Run Error", str::FromInt(result));
-            if (CHANNEL != 0) break;
             continue;
         }
         p.pause(kRetryPauseMs);

@@ -1,31 +1,22 @@
 // The connector's decisions over a scripted service and a fake clock: what
 // the log says, how often the server is started, when the attempts stop and
-// what reaches the service. REG over the same fakes: its messages and the
-// AutoPick setting.
+// what reaches the service. (REG itself is tested through DOVE60.exe.)
 #include "dde/dde_connector.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/program_globals.h"
-#include "app/tokenizer.h"
 #include "dde/ide_names.h"
-#include "dde/reg_command.h"
 #include "files/error_record.h"
 #include "runtime/run_program.h"
-#include "runtime/strings.h"
 #include "support/profile_fake.h"
-#include "support/recording_services.h"
 
 namespace dove::dde {
 namespace {
 
 const char kLog[] = ".\\DADU.LOG";
-const char kIni[] = "C:\\TV6\\Bin\\T60ee.ini";
 constexpr Channel kChannel = 7;
 
 // The service answers from the attempt with this number on (0: never); a
@@ -140,10 +131,15 @@ TEST_F(Connector, ServiceThatAppearsLaterIsStartedOnceAndReachedAtItsFirstAnswer
     EXPECT_EQ(1u, service.executed.size());
 }
 
-TEST_F(Connector, ServerThatAnswersRightAfterItsStartIsReachedWithoutWaiting) {
+TEST_F(Connector, ServerThatAnswersRightAfterItsStartIsReachedWithoutPausing) {
     service.answersWhenStarted = true;
+    uint64_t begin = service.now;
     EXPECT_TRUE(Register("C:\\TV6\\tv.exe"));
-    EXPECT_EQ(2, service.attempts);   // before the start, and the one after it
+    // Before the start, right after it, and once more as every attempt
+    // after a start is made (the channel of the second is closed first).
+    EXPECT_EQ(3, service.attempts);
+    EXPECT_EQ((std::vector<Channel>{kChannel, kChannel}), service.closed);
+    EXPECT_LT(service.now - begin, kRetryPauseMs);
     EXPECT_EQ(1u, service.executed.size());
 }
 
@@ -185,98 +181,6 @@ TEST_F(Connector, ExecuteAnswersTheChannelErrorAndNothingWithoutAChannel) {
     err::Post(605);
     EXPECT_EQ(605, c.Execute("anything"));   // no channel: the last code, nothing sent
     EXPECT_EQ(1u, service.executed.size());
-}
-
-TEST_F(Connector, InitTakesAGroupAndDefaultsTheTimeOut) {
-    DdeConnector::Service group;
-    str::AssignZ(group.xAPP, sizeof group.xAPP, "Other");
-    group.TIMEOUT = 0;
-    DdeConnector& c = IdeConnector();
-    c.Init(group);
-    EXPECT_STREQ("Other", c.DDE.xAPP);
-    EXPECT_EQ(100, c.DDE.TIMEOUT);
-    c.InitForIde(std::string(200, 'x'));
-    EXPECT_EQ(119u, std::string(c.DDE.xEXE).size());
-    EXPECT_STREQ("TovaroWin", c.DDE.xAPP);
-}
-
-// --- REG -------------------------------------------------------------------
-
-class Reg : public Connector {
-protected:
-    test::RecordingServices Run(const std::string& tail) {
-        app::ProgramGlobals& g = app::Globals();
-        str::AssignZ(g.iniFile, sizeof g.iniFile, kIni);
-        str::AssignZ(g.exeName, sizeof g.exeName, "C:\\TV6\\tv.exe");
-        g.tokenQ = std::make_unique<std::deque<app::TokenEntry>>();
-        app::TokeniseCommandLine(tail);
-        test::RecordingServices services;
-        RunReg(services);
-        g.tokenQ.reset();
-        return services;
-    }
-    std::vector<std::string> AutoPickWrites() const {
-        std::vector<std::string> out;
-        for (const auto& w : profile.writes)
-            if (w.file == kIni) out.push_back(w.section + "/" + w.entry + "=" + w.value);
-        return out;
-    }
-};
-
-TEST_F(Reg, MissingParameterOrFileShowsItsMessageAndWritesNothing) {
-    struct Row {
-        const char* tail;
-        const char* text;
-        const char* caption;
-    } rows[] = {
-        {"REG", kRegMissingText, "KV Install Error"},
-        {"REG \"\" ", kRegMissingText, "KV Install Error"},
-        {"REG no-such-file.tpl", kRegNoFileText, "Register Error"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.tail);
-        profile.writes.clear();
-        test::RecordingServices s = Run(row.tail);
-        ASSERT_EQ(1u, s.messages.size());
-        EXPECT_EQ(row.text, s.messages[0].text);
-        EXPECT_EQ(row.caption, s.messages[0].caption);
-        EXPECT_EQ("\xFF\x01\x04\x7F", s.messages[0].icon);
-        EXPECT_EQ("", s.messages[0].buttons);
-        EXPECT_TRUE(profile.writes.empty());
-        EXPECT_EQ(0, service.attempts);
-    }
-}
-
-class RegWithFile : public Reg {
-protected:
-    void SetUp() override {
-        Reg::SetUp();
-        std::FILE* f = std::fopen(kFile, "w");
-        ASSERT_TRUE(f);
-        std::fclose(f);
-    }
-    void TearDown() override {
-        std::remove(kFile);
-        Reg::TearDown();
-    }
-    static constexpr char kFile[] = "reg_test_template.tpl";
-};
-
-TEST_F(RegWithFile, AutoPickIsOffDuringTheConversationAndRestoredAfterIt) {
-    service.answerFromAttempt = 1;
-    profile.Set(kIni, "Environment", "AutoPick", "maybe");
-    EXPECT_TRUE(Run("REG reg_test_template.tpl").messages.empty());
-    EXPECT_EQ((std::vector<std::string>{"Environment/AutoPick=off", "Environment/AutoPick=maybe"}),
-              AutoPickWrites());
-    EXPECT_EQ("[RegisterTemplateChain(reg_test_template.tpl,0)]", service.executed.at(0));
-}
-
-TEST_F(RegWithFile, MissingAutoPickIsWrittenAsOnAndFailuresStayQuiet) {
-    service.startResult = 2;
-    EXPECT_TRUE(Run("REG reg_test_template.tpl").messages.empty());
-    EXPECT_EQ((std::vector<std::string>{"Environment/AutoPick=off", "Environment/AutoPick=on"}),
-              AutoPickWrites());
-    EXPECT_TRUE(service.executed.empty());
 }
 
 }  // namespace
