@@ -122,11 +122,10 @@ void DdeClientChannel::AnswerInitiate(HWND server, LPARAM lParam) {
 void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND from = reinterpret_cast<HWND>(wParam);
   if (from != peer_.partner || !peer_.partner) {
-    if (message != WM_DDE_ACK) return;
-    if (InSendMessage()) {
+    if (message == WM_DDE_ACK && InSendMessage()) {
       AnswerInitiate(from, lParam);
     } else {
-      FreeDDElParam(message, lParam);  // a stray acknowledgement
+      FreeDDElParam(message, lParam);  // ignored, but its packed parameter is ours
     }
     return;
   }
