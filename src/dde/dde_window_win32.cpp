@@ -145,10 +145,11 @@ void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DdeClientChannel::OnPartnerTerminate() {
-  PostMessageA(peer_.partner, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(hwnd_), 0);
+  HWND partner = peer_.partner;
+  PostMessageA(partner, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(hwnd_), 0);
   links_.clear();
   peer_.partner = nullptr;
-  RaiseChannelEvent(*this, EVENT_DDEclosedNumber);
+  RaiseChannelEvent(*this, EVENT_DDEclosedNumber, partner);
 }
 
 // No advise link exists, so data is refused: a negative acknowledgement when

@@ -268,12 +268,26 @@ wdef::Window EmptyWindow() {
   return w;
 }
 
-bool HasDdeEvent(win::Window& w, int number, Channel ch) {
+std::string AtomName(ATOM a) {
+  char name[256] = {};
+  GlobalGetAtomNameA(a, name, sizeof name);
+  return name;
+}
+
+// Takes the window's events; true when one of them is `number` for the
+// channel and carries the conversation's names and partner.
+bool HasDdeEvent(win::Window& w, int number, Channel ch, const std::string& app = "",
+                 const std::string& topic = "") {
+  bool found = false;
   while (auto rec = w.TakeNext()) {
     auto* dde = dynamic_cast<DdeEventRecord*>(rec.get());
-    if (rec->Number() == number && dde && dde->channel == ch) return true;
+    if (rec->Number() != number || !dde || dde->channel != ch) continue;
+    found = true;
+    EXPECT_EQ(AtomName(dde->application), app);
+    EXPECT_EQ(AtomName(dde->topic), topic);
+    EXPECT_NE(dde->partner, nullptr);
   }
-  return false;
+  return found;
 }
 
 TEST_F(DdeChannel, PartnerTerminatesThenDDEclosedGoesWhereDDEmodeSays) {
@@ -293,7 +307,7 @@ TEST_F(DdeChannel, PartnerTerminatesThenDDEclosedGoesWhereDDEmodeSays) {
     Pump(300);
     win::Window& expected = mode ? static_cast<win::Window&>(later) : owner;
     win::Window& other = mode ? static_cast<win::Window&>(owner) : later;
-    EXPECT_TRUE(HasDdeEvent(expected, win::EVENT_DDEclosed, ch));
+    EXPECT_TRUE(HasDdeEvent(expected, win::EVENT_DDEclosed, ch, service_, "Topic"));
     EXPECT_FALSE(HasDdeEvent(other, win::EVENT_DDEclosed, ch));
     DDEexecute(ch, "[Gone]");
     EXPECT_EQ(err::Code(), 602);
