@@ -320,6 +320,24 @@ TEST_F(DdeChannel, PartnerTerminatesThenDDEclosedGoesWhereDDEmodeSays) {
   SetDDEmode(0);
 }
 
+TEST_F(DdeChannel, GoodbyeThatComesSentIsHandledFromTheQueue) {
+  for (const char* how : {"terminate-after-execute", "sent-terminate"}) {
+    SCOPED_TRACE(how);
+    Partner p;
+    ASSERT_TRUE(p.Start(service_, {how}));
+    Channel ch = DDEopen(service_, "");
+    ASSERT_NE(ch, 0);
+    DDEexecute(ch, "[Bye]");
+    EXPECT_EQ(err::Code(), 0);
+    Pump(300);
+    DDEexecute(ch, "[Gone]");
+    EXPECT_EQ(err::Code(), 602) << "the partner's goodbye was taken";
+    DDEclose(ch);
+    EXPECT_EQ(Join(p.Finish()), Join({"w1 INITIATE app=" + service_ + " topic=#0",
+                                      "w1 c1 EXECUTE [Bye]", "w1 c1 TERMINATE"}));
+  }
+}
+
 TEST_F(DdeChannel, DataIsRefused) {
   Partner p;
   ASSERT_TRUE(p.Start(service_, {"data-after-execute"}));
