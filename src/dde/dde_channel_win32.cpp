@@ -5,8 +5,10 @@
 #include <windows.h>
 #include <dde.h>
 
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "dde/dde_event_win32.h"
 #include "dde/dde_registry_win32.h"

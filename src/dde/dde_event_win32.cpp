@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "dde/dde_registry_win32.h"
 #include "dde/dde_window_win32.h"
 #include "runtime/lifecycle.h"
 #include "windows/window.h"
@@ -75,13 +74,13 @@ bool QueueDdeEvent(std::unique_ptr<DdeEventRecord> record, HWND hidden) {
   return true;
 }
 
-bool RaiseChannelEvent(DdeClientChannel& channel, int number) {
+bool RaiseChannelEvent(DdeClientChannel& channel, int number, HWND partner) {
   auto rec = std::make_unique<DdeEventRecord>();
   rec->code = win::kEventCodeBase + static_cast<uint32_t>(number);
   rec->channel = channel.handle;
   rec->application = CopyAtom(channel.peer().application);
   rec->topic = CopyAtom(channel.peer().topic);
-  rec->partner = channel.peer().partner;
+  rec->partner = partner;
   rec->hidden = channel.hwnd();
   rec->acknowledged = true;  // a client's events need no answer
   return QueueDdeEvent(std::move(rec), channel.hwnd());

@@ -43,7 +43,9 @@ ATOM CopyAtom(ATOM atom);
 
 // Queues an event of the channel to the window DDEmode chooses. False when
 // there is no such window or it takes no events.
-bool RaiseChannelEvent(DdeClientChannel& channel, int number);
+// partner: the partner window the event concerns (it may be forgotten by
+// the channel already).
+bool RaiseChannelEvent(DdeClientChannel& channel, int number, HWND partner);
 // Queues a made record the same way (server side and tests).
 bool QueueDdeEvent(std::unique_ptr<DdeEventRecord> record, HWND hidden);
 

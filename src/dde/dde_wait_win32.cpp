@@ -74,7 +74,9 @@ bool WaitForAnswer(const WaitRequest& rq) {
                : rq.sent == WM_DDE_TERMINATE ? WM_DDE_TERMINATE
                                              : 0;
   HANDLE self = OwnThreadHandle();
-  DWORD deadline = GetTickCount() + DDETimeOutMs();
+  // Beyond 2^31 ms the tick arithmetic below would read as already past.
+  DWORD timeOut = DDETimeOutMs() > 0x7FFFFFFFu ? 0x7FFFFFFFu : DDETimeOutMs();
+  DWORD deadline = GetTickCount() + timeOut;
   for (;;) {
     DWORD now = GetTickCount();
     LONG remaining = static_cast<LONG>(deadline - now);

@@ -122,11 +122,10 @@ void DdeClientChannel::AnswerInitiate(HWND server, LPARAM lParam) {
 void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND from = reinterpret_cast<HWND>(wParam);
   if (from != peer_.partner || !peer_.partner) {
-    if (message != WM_DDE_ACK) return;
-    if (InSendMessage()) {
+    if (message == WM_DDE_ACK && InSendMessage()) {
       AnswerInitiate(from, lParam);
     } else {
-      FreeDDElParam(message, lParam);  // a stray acknowledgement
+      FreeDDElParam(message, lParam);  // ignored, but its packed parameter is ours
     }
     return;
   }
@@ -146,10 +145,11 @@ void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DdeClientChannel::OnPartnerTerminate() {
-  PostMessageA(peer_.partner, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(hwnd_), 0);
+  HWND partner = peer_.partner;
+  PostMessageA(partner, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(hwnd_), 0);
   links_.clear();
   peer_.partner = nullptr;
-  RaiseChannelEvent(*this, EVENT_DDEclosedNumber);
+  RaiseChannelEvent(*this, EVENT_DDEclosedNumber, partner);
 }
 
 // No advise link exists, so data is refused: a negative acknowledgement when

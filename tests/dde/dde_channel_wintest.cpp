@@ -268,12 +268,26 @@ wdef::Window EmptyWindow() {
   return w;
 }
 
-bool HasDdeEvent(win::Window& w, int number, Channel ch) {
+std::string AtomName(ATOM a) {
+  char name[256] = {};
+  GlobalGetAtomNameA(a, name, sizeof name);
+  return name;
+}
+
+// Takes the window's events; true when one of them is `number` for the
+// channel and carries the conversation's names and partner.
+bool HasDdeEvent(win::Window& w, int number, Channel ch, const std::string& app = "",
+                 const std::string& topic = "") {
+  bool found = false;
   while (auto rec = w.TakeNext()) {
     auto* dde = dynamic_cast<DdeEventRecord*>(rec.get());
-    if (rec->Number() == number && dde && dde->channel == ch) return true;
+    if (rec->Number() != number || !dde || dde->channel != ch) continue;
+    found = true;
+    EXPECT_EQ(AtomName(dde->application), app);
+    EXPECT_EQ(AtomName(dde->topic), topic);
+    EXPECT_NE(dde->partner, nullptr);
   }
-  return false;
+  return found;
 }
 
 TEST_F(DdeChannel, PartnerTerminatesThenDDEclosedGoesWhereDDEmodeSays) {
@@ -293,7 +307,7 @@ TEST_F(DdeChannel, PartnerTerminatesThenDDEclosedGoesWhereDDEmodeSays) {
     Pump(300);
     win::Window& expected = mode ? static_cast<win::Window&>(later) : owner;
     win::Window& other = mode ? static_cast<win::Window&>(owner) : later;
-    EXPECT_TRUE(HasDdeEvent(expected, win::EVENT_DDEclosed, ch));
+    EXPECT_TRUE(HasDdeEvent(expected, win::EVENT_DDEclosed, ch, service_, "Topic"));
     EXPECT_FALSE(HasDdeEvent(other, win::EVENT_DDEclosed, ch));
     DDEexecute(ch, "[Gone]");
     EXPECT_EQ(err::Code(), 602);
@@ -304,6 +318,24 @@ TEST_F(DdeChannel, PartnerTerminatesThenDDEclosedGoesWhereDDEmodeSays) {
                                       "w1 c1 EXECUTE [Bye]", "w1 c1 TERMINATE"}));
   }
   SetDDEmode(0);
+}
+
+TEST_F(DdeChannel, GoodbyeThatComesSentIsHandledFromTheQueue) {
+  for (const char* how : {"terminate-after-execute", "sent-terminate"}) {
+    SCOPED_TRACE(how);
+    Partner p;
+    ASSERT_TRUE(p.Start(service_, {how}));
+    Channel ch = DDEopen(service_, "");
+    ASSERT_NE(ch, 0);
+    DDEexecute(ch, "[Bye]");
+    EXPECT_EQ(err::Code(), 0);
+    Pump(300);
+    DDEexecute(ch, "[Gone]");
+    EXPECT_EQ(err::Code(), 602) << "the partner's goodbye was taken";
+    DDEclose(ch);
+    EXPECT_EQ(Join(p.Finish()), Join({"w1 INITIATE app=" + service_ + " topic=#0",
+                                      "w1 c1 EXECUTE [Bye]", "w1 c1 TERMINATE"}));
+  }
 }
 
 TEST_F(DdeChannel, DataIsRefused) {

@@ -24,6 +24,7 @@
 //   first-ack-delay=MS  wait before the first acknowledgement only
 //   quit-on-execute   end at the first execute without a word (a crash)
 //   terminate-after-execute  after acknowledging, end the conversation
+//   sent-terminate    the same, with the goodbye sent rather than posted
 //   data-after-execute  after acknowledging, send text data asking for an ack
 // Exit code 0; 3 for a bad command line.
 #include <windows.h>
@@ -48,6 +49,7 @@ struct Options {
   DWORD firstAckDelay = 0;
   bool quitOnExecute = false;
   bool terminateAfterExecute = false;
+  bool sendTerminate = false;  // the goodbye through SendMessage, not posted
   bool dataAfterExecute = false;
 };
 
@@ -143,7 +145,10 @@ void OnExecute(HWND server, HWND client, LPARAM lp) {
   if (g_opt.dataAfterExecute) SendTextData(server, client);
   if (g_opt.terminateAfterExecute) {
     g_clients[client] = -g_clients[client];  // we said goodbye first
-    PostMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server), 0);
+    if (g_opt.sendTerminate)
+      SendMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server), 0);
+    else
+      PostMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server), 0);
   }
 }
 
@@ -208,6 +213,8 @@ bool ParseOption(const char* a) {
   if (!std::strcmp(a, "quit-on-execute")) return g_opt.quitOnExecute = true;
   if (!std::strcmp(a, "terminate-after-execute")) return g_opt.terminateAfterExecute = true;
   if (!std::strcmp(a, "data-after-execute")) return g_opt.dataAfterExecute = true;
+  if (!std::strcmp(a, "sent-terminate"))
+    return g_opt.terminateAfterExecute = g_opt.sendTerminate = true;
   return false;
 }
 
