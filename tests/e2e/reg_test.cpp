@@ -153,6 +153,7 @@ TEST_F(RegTest, MissingParameterOrFileShowsItsMessageAndWritesNothing) {
         EXPECT_EQ(row.text, box.d.staticTexts[0]);
         EXPECT_EQ((std::vector<std::string>{"OK"}), box.d.ButtonTexts());
         EXPECT_TRUE(gui::ShowsIcon(box.d, LoadIconA(nullptr, IDI_EXCLAMATION)));
+        gui::Screenshot(box.dlg, row.tail.empty() ? "reg_no_parameter" : "reg_no_file");
         ASSERT_TRUE(gui::Press(box.dlg, IDOK));
         EXPECT_EQ(0, box.app.WaitExit(10000)) << box.app.Error();
     }
