@@ -28,7 +28,8 @@ set_target_properties(DOVE60 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 
 # The stand-in IDE: a program of its own that plays the IDE for tests and
 # the demo; DOVE60.exe finds it only through WIN.INI.
-add_executable(StandInIde WIN32 ${CMAKE_SOURCE_DIR}/tools/standin_ide/standin_ide.cpp)
+file(GLOB STANDIN_IDE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/standin_ide/*.cpp)
+add_executable(StandInIde WIN32 ${STANDIN_IDE_SOURCES})
 target_link_libraries(StandInIde user32 gdi32 kernel32)
 set_target_properties(StandInIde PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 # scripts/run's way to end a run on a display nobody sees.

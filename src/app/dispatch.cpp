@@ -3,6 +3,7 @@
 #include "app/include_command.h"
 #include "app/libsrc.h"
 #include "app/usermenu.h"
+#include "dde/reg_command.h"
 #include "runtime/message_dialog.h"
 #include "runtime/strings.h"
 
@@ -38,8 +39,9 @@ struct DispatchRow {
     Command run;
 };
 
-// Commands still to come take the about box, as any unknown word does.
+// Any other word takes the about box.
 const DispatchRow kDispatch[] = {
+    {"REG", &dde::RunReg},
     {"USERMENU", &RunUserMenu},
     {"LIBSRC", &RunLibSrc},
     {"CMD", &ShowHelpBox},

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "dde/dde_channel.h"
 #include "files/error_record.h"
 #include "runtime/date_time_win32.h"
 #include "runtime/lifecycle.h"
@@ -28,6 +29,8 @@ bool StartWin32Runtime() {
     // The main thread's runtime record: windows are prepared only on threads
     // that have one.
     win::ThreadRecord();
+    // "TW_QUERY_PSCREEN" and the closing of a window's DDE channels.
+    dde::StartDdeLayer();
     return true;
 }
 

@@ -111,6 +111,9 @@ class Control;
 // One queued event. Made when the event is queued, destroyed when its
 // default processing has completed after the loop body ran.
 struct EventRecord {
+  // Records of other layers (DDE events) carry more and clean up after
+  // themselves; the queue destroys them through this pointer.
+  virtual ~EventRecord() = default;
   uint32_t code = 0;               // kEventCodeBase + number
   Window* window = nullptr;        // the window the event belongs to
   Control* control = nullptr;      // the control it concerns; null for window events

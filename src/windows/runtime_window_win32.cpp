@@ -276,6 +276,7 @@ void RuntimeWindow::Destroy() {
     current_ = false;
   }
   if (hwnd_) {
+    RunWindowClosingHook(this);
     KillTimer(hwnd_, kWindowTimerId);
     HWND h = hwnd_;
     DestroyWindow(h);

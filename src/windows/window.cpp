@@ -31,6 +31,16 @@ bool IsCloseEvent(int number) { return number == EVENT_CloseWindow || number == 
 
 }  // namespace
 
+static std::atomic<void (*)(Window*)> g_closingHook{nullptr};
+static std::atomic<unsigned> g_queryPscreen{0};
+
+void SetWindowClosingHook(void (*hook)(Window*)) { g_closingHook.store(hook); }
+void RunWindowClosingHook(Window* w) {
+  if (auto hook = g_closingHook.load()) hook(w);
+}
+void SetQueryPscreenMessage(unsigned message) { g_queryPscreen.store(message); }
+unsigned QueryPscreenMessage() { return g_queryPscreen.load(); }
+
 uint32_t CurrentThreadNumber() { return g_threadSource.load()(); }
 void SetThreadNumberSource(uint32_t (*source)()) { g_threadSource.store(source); }
 

@@ -98,6 +98,15 @@ Window* SetCurrentWindow(Window* w);
 // runs, so the window cannot go away meanwhile. False when the thread has none.
 bool WithThreadWindow(uint32_t thread, void (*fn)(Window*, void*), void* context);
 
+// Runs when a window closes, before its platform window is destroyed; the
+// DDE layer installs it to close the channels the window owns.
+void SetWindowClosingHook(void (*hook)(Window*));
+void RunWindowClosingHook(Window* w);
+// The registered message "TW_QUERY_PSCREEN" (0 until the runtime start
+// registers it): a runtime window answers it with its Window object.
+void SetQueryPscreenMessage(unsigned message);
+unsigned QueryPscreenMessage();
+
 // Thread numbers: the platform's thread id under Windows.
 uint32_t CurrentThreadNumber();
 void SetThreadNumberSource(uint32_t (*source)());

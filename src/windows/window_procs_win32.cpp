@@ -108,6 +108,7 @@ bool ContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 }
 
 LRESULT TopWindowMessage(RuntimeWindow* w, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != 0 && msg == QueryPscreenMessage()) return reinterpret_cast<LRESULT>(static_cast<Window*>(w));
   switch (msg) {
     case WM_CLOSE:
       w->OnPlatformClose();

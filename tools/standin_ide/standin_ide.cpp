@@ -8,19 +8,23 @@
 //       removes that WIN.INI section; exits 0.
 //   StandInIde.exe --quit
 //       asks a running stand-in to close; exits 0.
-//   StandInIde.exe            (or any other command line)
-//       appends "pid=N<TAB>cwd=DIR<TAB>cmdline=LINE" to StandInIde.log beside
-//       the program, then shows its window until WM_CLOSE. When another one
-//       already runs it only logs and exits.
+//   StandInIde.exe [--nack] [--ack-delay=N] [--serve-after=N] [--crash-on-execute]
+//       (or any other command line) appends "pid=N<TAB>cwd=DIR<TAB>cmdline=LINE"
+//       to StandInIde.log beside the program, then shows its window and
+//       serves the IDE's DDE service (dde_service.h) until WM_CLOSE. When
+//       another one already runs it only logs and exits. The options may also
+//       come from the environment variable TOVARO_STANDIN_OPTIONS.
 //
-// Exit code 2 means bad arguments or a failed install.
+// Exit code 2 means bad arguments or a failed install; 3 a crash on purpose.
 #include <windows.h>
+#include <dde.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "dde/ide_names.h"
+#include "dde_service.h"
 
 namespace {
 
@@ -113,6 +117,14 @@ int Quit() {
 // The IDE's main window. The DDE service of the IDE answers here too.
 LRESULT CALLBACK StandInWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_DDE_INITIATE:
+        return standin::OnInitiate(wp, lp);
+    case WM_TIMER:
+        if (wp == standin::kServiceTimer) standin::OnServiceTimer(hwnd);
+        return 0;
+    case WM_CLOSE:
+        standin::EndConversations();
+        return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -121,7 +133,7 @@ LRESULT CALLBACK StandInWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-int RunWindow(HINSTANCE instance) {
+int RunWindow(HINSTANCE instance, const standin::ServiceOptions& options) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = &StandInWindowProc;
     wc.hInstance = instance;
@@ -131,7 +143,7 @@ int RunWindow(HINSTANCE instance) {
     if (!RegisterClassA(&wc)) return 2;
     HWND hwnd = CreateWindowA(kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                               CW_USEDEFAULT, 360, 160, nullptr, nullptr, instance, nullptr);
-    if (!hwnd) return 2;
+    if (!hwnd || !standin::StartService(instance, hwnd, options)) return 2;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) {
@@ -152,7 +164,7 @@ void ReleaseStandardHandles() {
     }
 }
 
-int RunPlain(HINSTANCE instance) {
+int RunPlain(HINSTANCE instance, const standin::ServiceOptions& options) {
     ReleaseStandardHandles();
     // The running mark comes before the log line, so that whoever reads the
     // line can rely on the mark.
@@ -163,7 +175,7 @@ int RunPlain(HINSTANCE instance) {
         if (running) CloseHandle(running);
         return 0;
     }
-    int code = RunWindow(instance);
+    int code = RunWindow(instance, options);
     CloseHandle(running);
     return code;
 }
@@ -177,5 +189,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return args.size() >= 2 && args[1] != "--enterprise" ? Install(args[1], enterprise) : 2;
     if (!args.empty() && args[0] == "--uninstall") return Uninstall(enterprise);
     if (!args.empty() && args[0] == "--quit") return Quit();
-    return RunPlain(instance);
+    standin::ServiceOptions options;
+    std::vector<std::string> optionWords = standin::EnvironmentOptions();
+    optionWords.insert(optionWords.end(), args.begin(), args.end());
+    if (!standin::ParseServiceOptions(optionWords, &options)) return 2;
+    return RunPlain(instance, options);
 }
