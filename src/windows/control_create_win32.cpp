@@ -55,7 +55,8 @@ DWORD StyleFor(const ControlObject& c, DWORD* exStyle) {
       return child | BS_NOTIFY | BS_AUTORADIOBUTTON | (IsFirstRadio(c) ? WS_GROUP | WS_TABSTOP : 0);
     case wdef::Kind::Group:
     case wdef::Kind::Option:
-      return child | BS_GROUPBOX;
+      // Clipped by the controls inside it, which lie above it (see below).
+      return child | WS_CLIPSIBLINGS | BS_GROUPBOX;
     case wdef::Kind::Prompt:
       return child | SS_LEFT;
     case wdef::Kind::Entry:
@@ -147,8 +148,11 @@ void ChooseFont(ControlObject& c) {
 void LoadIcon(ControlObject& c) {
   const std::string& name = c.kind() == wdef::Kind::Image ? c.def.image : c.def.icon;
   if (name.empty()) return;
-  if (c.kind() == wdef::Kind::Image || c.kind() == wdef::Kind::Button)
-    c.icon = LoadNamedIcon(name.c_str());
+  // Page buttons are small: their arrows come at the small icon size.
+  if (c.kind() == wdef::Kind::Image)
+    c.icon = LoadNamedIcon(std::string_view(name));
+  else if (c.kind() == wdef::Kind::Button)
+    c.icon = LoadNamedIcon(std::string_view(name), GetSystemMetrics(SM_CXSMICON));
 }
 
 bool MakePlatformWindow(ControlObject& c) {
@@ -198,6 +202,10 @@ bool CreateControlWindow(ControlObject& c) {
   PlaceRect(c);
   if (!MakePlatformWindow(c)) return false;
   if (c.kind() == wdef::Kind::Spin) AttachUpDown(c);
+  // A group box paints its inside (a page clips its children, so nobody
+  // else would); below its siblings, it never covers the controls it holds.
+  if (c.kind() == wdef::Kind::Group || c.kind() == wdef::Kind::Option)
+    SetWindowPos(c.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (c.kind() == wdef::Kind::Entry || c.kind() == wdef::Kind::Spin) {
     if (c.use.type == kUseFixedText || c.use.type == kUseZText) {
       int limit = static_cast<int>(c.use.size) - (c.use.type == kUseZText ? 1 : 0);

@@ -169,6 +169,13 @@ void PaintText(HWND hwnd) {
   EndPaint(hwnd, &ps);
 }
 
+LRESULT EraseFace(HWND hwnd, HDC dc) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  return 1;
+}
+
 void PaintIcon(HWND hwnd) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
@@ -235,6 +242,7 @@ LRESULT CALLBACK CheckClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK GroupClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND) return EraseFace(hwnd, reinterpret_cast<HDC>(wp));
   return CallBase(ClassId::Group, hwnd, msg, wp, lp);
 }
 
@@ -247,6 +255,7 @@ LRESULT CALLBACK RadioClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK OptionClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND) return EraseFace(hwnd, reinterpret_cast<HDC>(wp));
   return CallBase(ClassId::Option, hwnd, msg, wp, lp);
 }
 

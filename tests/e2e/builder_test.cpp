@@ -66,7 +66,7 @@ TEST(Builder, ShowsTheStringAndOkGivesItBack) {
   EXPECT_TRUE(Checked(ByText(win, "O&n")));
   EXPECT_FALSE(Checked(ByText(win, "&Default")));
   char tab[16] = {};
-  GetWindowTextA(EntryAfter(win, "&TAB Conversion:"), tab, sizeof tab);
+  SendMessageA(EntryAfter(win, "&TAB Conversion:"), WM_GETTEXT, sizeof tab, reinterpret_cast<LPARAM>(tab));
   EXPECT_STREQ(tab, "4");
   gui::Screenshot(win, "builder");
   Click(ByText(win, "&OK"));

@@ -36,6 +36,15 @@ struct Probe {
   return ::testing::AssertionSuccess();
 }
 
+// Starts window_probe on P2$W for a run that ends by itself.
+void RunToEnd(Probe* p, const std::vector<std::string>& options) {
+  std::vector<std::string> args = {"Install$WorkLog", "P2$W"};
+  args.insert(args.end(), options.begin(), options.end());
+  p->app = gui::Start(gui::ProbeCommand("window_probe", args));
+  ASSERT_TRUE(p->app.Started()) << p->app.Error();
+  EXPECT_EQ(p->app.WaitExit(5000), 0) << p->app.Error();
+}
+
 struct FindId {
   int id;
   HWND found;
@@ -147,15 +156,13 @@ TEST(Window, CloseFromTheLoopBodyComesAfterEarlierEvents) {
 
 TEST(Window, PostFromAnotherThreadArrives) {
   Probe p;
-  ASSERT_TRUE(Open(&p, {"thread-post=?NEXT", "timer=0"}));
-  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  RunToEnd(&p, {"thread-post=?NEXT", "timer=0"});
   EXPECT_EQ(Joined(Lines(&p, 3)), "1 7 ?NEXT\n513 0 -\nclosed\n");
 }
 
 TEST(Window, DuringShutDownOnlyTheCloseArrives) {
   Probe p;
-  ASSERT_TRUE(Open(&p, {"shutdown", "timer=0"}));
-  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  RunToEnd(&p, {"shutdown", "timer=0"});
   EXPECT_EQ(Joined(Lines(&p, 2)), "513 0 -\nclosed\n");
 }
 
@@ -226,7 +233,7 @@ TEST_P(EntryValues, PassThroughThePictureWhenTheFocusLeaves) {
   EXPECT_EQ(lines[0], c.line);
   EXPECT_EQ(lines[1], "1 19 ?OKBUTTON");
   char shown[256] = {};
-  GetWindowTextA(edit, shown, sizeof shown);
+  SendMessageA(edit, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));  // across processes
   EXPECT_STREQ(shown, c.shown);
   CloseAndWait(&p);
 }
