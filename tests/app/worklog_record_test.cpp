@@ -46,7 +46,9 @@ TEST(WorklogRecord, VersionsAndBuildsThatFitTheirColumns) {
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.refused, !VersionRefusal(row.version).empty()) << row.version;
-        if (!row.refused) EXPECT_EQ(row.columns, VersionColumns(row.version)) << row.version;
+        if (!row.refused) {
+            EXPECT_EQ(row.columns, VersionColumns(row.version)) << row.version;
+        }
     }
     EXPECT_EQ("", BuildRefusal(9999));
     EXPECT_EQ("9999", BuildColumns(9999));

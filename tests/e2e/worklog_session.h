@@ -132,7 +132,7 @@ inline std::string Entry(const std::string& label, const std::string& version,
     line.resize(20, ' ');
     std::string ver = version;
     ver.resize(5, ' ');
-    line += "EQUATE('" + ver + " " + build + "')" + added + note;
+    line += "EQUATE('" + ver + " " + build + "') " + added + note;
     while (!line.empty() && line.back() == ' ') line.pop_back();
     return line;
 }

@@ -108,7 +108,11 @@ TEST(Worklog, BuildOfTheLastLineWithAndWithoutAutoIncrement) {
 // Cancel, the close box, the system menu and Alt+F4 all leave the file with
 // its earlier lines commented out and the last one active.
 TEST(Worklog, CancelAndEveryCloseRestoreTheLastLine) {
-    const std::string hand = "Version = 2.5, hand-written 0017 build";
+    // Split by columns: the build is whatever stands in columns 35 to 38.
+    std::string hand = "Version = 2.5, by hand";
+    hand.resize(34, ' ');
+    hand += "0017 and more";
+    const std::string handRestored = "Version" + std::string(13, ' ') + hand.substr(20);
     struct Row {
         const char* how;
         std::string before;
@@ -118,7 +122,8 @@ TEST(Worklog, CancelAndEveryCloseRestoreTheLastLine) {
         {"cancel", kOld + "\r\n" + kLast + "\r\n", kOldComment + "\r\n" + kLast + "\r\n", "0042"},
         {"close", kOld + "\r\n" + kLastComment + "\r\n", kOldComment + "\r\n" + kLast + "\r\n",
          "0042"},
-        {"sysmenu", kOld + "\r\n" + hand + "\r\n", kOldComment + "\r\n" + hand + "\r\n", "0018"},
+        {"sysmenu", kOld + "\r\n" + hand + "\r\n", kOldComment + "\r\n" + handRestored + "\r\n",
+         "0018"},
         {"altf4", kLast + "\r\n", kLast + "\r\n", "0042"},
     };
     for (const Row& row : rows) {
