@@ -165,7 +165,6 @@ bool RuntimeWindow::OpenFrom(const wdef::Window& def, HMODULE module) {
   current_ = true;
   ThreadRecord().currentWindow = hwnd_;
   ShowWindow(hwnd_, (def_.frame & wdef::kFrameMinimized) ? SW_SHOWMINNOACTIVE : SW_SHOW);
-  SetForegroundWindow(hwnd_);
   Select(0);
   UpdateWindow(hwnd_);
   return true;

@@ -78,7 +78,8 @@ void Register(ClassId id, RuntimeClass& c) {
   wc.hInstance = c.module;
   wc.lpszClassName = c.name.c_str();
   wc.lpszMenuName = nullptr;
-  if (!RegisterClassExA(&wc)) FatalError(500 + kClassFailure, "WSLCLASS");
+  c.atom = RegisterClassExA(&wc);
+  if (!c.atom) FatalError(500 + kClassFailure, "WSLCLASS");
   c.registered = true;
 }
 
@@ -102,12 +103,10 @@ void SetWindowSlot(HWND hwnd, ClassId id, uint32_t slot) {
 }
 
 ClassId ClassOf(HWND hwnd) {
-  char name[64] = {};
-  if (!hwnd || !GetClassNameA(hwnd, name, sizeof name)) return ClassId::Count;
-  for (int i = 0; i < static_cast<int>(ClassId::Count); ++i) {
-    const RuntimeClass& c = g_classes[i];
-    if (c.registered && lstrcmpiA(c.name.c_str(), name) == 0) return static_cast<ClassId>(i);
-  }
+  ATOM atom = hwnd ? static_cast<ATOM>(GetClassLongPtrA(hwnd, GCW_ATOM)) : 0;
+  if (!atom) return ClassId::Count;
+  for (int i = 0; i < static_cast<int>(ClassId::Count); ++i)
+    if (g_classes[i].atom == atom) return static_cast<ClassId>(i);
   return ClassId::Count;
 }
 

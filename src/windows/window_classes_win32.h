@@ -43,6 +43,7 @@ struct RuntimeClass {
   HMODULE module = nullptr;
   WNDPROC baseProc = nullptr;  // null for a class of our own
   int baseExtra = 0;           // the base class's extra bytes; our slot lies there
+  ATOM atom = 0;
   bool registered = false;
 };
 
@@ -55,7 +56,7 @@ const RuntimeClass& ClassRecord(ClassId id);
 // The slot number kept in a runtime window's extra bytes (0: none).
 uint32_t WindowSlot(HWND hwnd, ClassId id);
 void SetWindowSlot(HWND hwnd, ClassId id, uint32_t slot);
-// The class of a window of ours, found by its registered name; Count when
+// The class of a window of ours, found by its class atom; Count when
 // the window is not one of the runtime's.
 ClassId ClassOf(HWND hwnd);
 

@@ -177,16 +177,27 @@ TEST(Window, DisablingTheEntryGroupDisablesEverythingInIt) {
   CloseAndWait(&p);
 }
 
+// What the utility fills in at open, for screenshots a person would see.
+const std::vector<std::string> kAsOpened = {
+    "set=?VER:VER=1.6", "set=?VER:BUILD=2", "set=?FILENAME=Version.kvi", "set=?ONOFF=1",
+    "set=?AUTOINCREMENT=1", "text=?PATHSTR:C:\\PROJECTS\\MYAPP", "text=?VERSION:Version: 1.60  0001",
+    "status=1:1.60  0002", "status=2:Version.kvi", "status=3:Auto", "timer=0"};
+
+std::vector<std::string> AsOpened(std::vector<std::string> more) {
+  more.insert(more.begin(), kAsOpened.begin(), kAsOpened.end());
+  return more;
+}
+
 TEST(Window, SelectingTheSecondPageShowsIt) {
   Probe p;
-  ASSERT_TRUE(Open(&p, {"timer=0"}));
+  ASSERT_TRUE(Open(&p, AsOpened({})));
   EXPECT_TRUE(IsWindowVisible(Control(p, kNote)));
   EXPECT_FALSE(IsWindowVisible(Control(p, kVersion)));
   gui::Screenshot(p.win, "window_p2w_page1");
   CloseAndWait(&p);
 
   Probe q;
-  ASSERT_TRUE(Open(&q, {"select=?TAB2", "text=?VERSION:Version: 1.60  0001", "timer=0"}));
+  ASSERT_TRUE(Open(&q, AsOpened({"select=?TAB2"})));
   Sleep(200);
   EXPECT_TRUE(IsWindowVisible(Control(q, kVersion)));
   EXPECT_FALSE(IsWindowVisible(Control(q, kNote)));
@@ -247,12 +258,28 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{kBuild, "?VER:BUILD", "42", "1 13 ?VER:BUILD 0042", "0042"},
         ValueCase{kVer, "?VER:VER", "abc", "26 11 ?VER:VER  1.60", "abc"}));
 
+TEST(Window, ClosingCompletesTheEditFirst) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"select=?VER:NOTE", "timer=0"}));
+  Sleep(200);
+  Type(Control(p, kNote), "Typed before closing");
+  gui::Close(p.win);
+  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  EXPECT_EQ(Joined(Lines(&p, 3)), "1 9 ?VER:NOTE Typed before closing\n513 0 -\nclosed\n");
+}
+
 TEST(Window, SpinArrowsStepTheValue) {
   Probe p;
   ASSERT_TRUE(Open(&p, {"set=?VER:BUILD=41", "timer=0"}));
   HWND build = Control(p, kBuild);
   PostMessageA(build, WM_KEYDOWN, VK_UP, 0);
   EXPECT_EQ(Lines(&p, 1).back(), "2 13 ?VER:BUILD 0042");
+  HWND arrows = GetWindow(build, GW_HWNDNEXT);  // made right after the edit
+  RECT r;
+  GetClientRect(arrows, &r);
+  PostMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom - 2));  // down
+  PostMessageA(arrows, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom - 2));
+  EXPECT_EQ(Lines(&p, 2).back(), "2 13 ?VER:BUILD 0041");
   CloseAndWait(&p);
 }
 
@@ -288,10 +315,9 @@ TEST(Window, StatusBarHasThreeZones) {
 
 TEST(Window, UpdatesOffLooksDisabled) {
   Probe p;
-  ASSERT_TRUE(Open(&p, {"set=?VER:NOTE=Update is turned off", "set=?VER:VER=1.6", "set=?VER:BUILD=2",
-                        "set=?FILENAME=Version.kvi", "disable=?ENTRYGROUP",
-                        "disable=?AUTOINCREMENT:?FILENAME", "disable=?OKBUTTON:?CANCELBUTTON",
-                        "status=1:1.60  0002", "status=2:Version.kvi", "status=3:Auto", "timer=0"}));
+  ASSERT_TRUE(Open(&p, AsOpened({"set=?VER:NOTE=Update is turned off", "set=?ONOFF=0",
+                                  "disable=?ENTRYGROUP", "disable=?AUTOINCREMENT:?FILENAME",
+                                  "disable=?OKBUTTON:?CANCELBUTTON"})));
   Sleep(300);
   gui::Screenshot(p.win, "window_p2w_updates_off");
   CloseAndWait(&p);
