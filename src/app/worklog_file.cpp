@@ -13,7 +13,8 @@ constexpr int kFileNotFound = 2;
 constexpr int kRecordNotAvailable = 33;
 // A rewrite writes the bytes of the line as read, so TAB characters must
 // come into the record as they are, not expanded into blanks.
-constexpr char kDriverString[] = "/TAB=-100";
+// Larger reads than the default window: the whole file is read at start.
+constexpr char kDriverString[] = "/TAB=-100 /FILEBUFFERS=64";
 
 bool HasBreakInside(const VersionRecord& line, uint32_t size) {
     uint32_t n = size < kRecordSize ? size : kRecordSize;
@@ -112,19 +113,26 @@ PreparedFile VersionFile::CommentOutAll() {
     if (err::Code()) return prepared;
     prepared.hadLines = true;
     VersionRecord last;
+    int32_t lastPointer = 0;
     do {
-        prepared.lastPosition = files::Position(object());
-        uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
-        uint32_t size = static_cast<uint32_t>(files::Bytes(object()));
+        lastPointer = files::Pointer(object());
         last = *record_;
-        if (record_->bytes[0] != '!') RewriteLabel(pointer, &size, kCommentLabel);
+        if (record_->bytes[0] != '!') CommentOut(static_cast<uint32_t>(lastPointer));
         last.Set(kLabel, kActiveLabel);
-        // The rewrite reads and writes elsewhere; carry on after this line.
-        files::SetFromPosition(object(), static_cast<int32_t>(pointer + size));
         files::Next(object());
     } while (err::Code() == 0);
+    files::Get(object(), lastPointer);
+    prepared.lastPosition = files::Position(object());
     *record_ = last;
     return prepared;
+}
+
+void VersionFile::CommentOut(uint32_t pointer) {
+    uint32_t size = static_cast<uint32_t>(files::Bytes(object()));
+    uint32_t before = size;
+    RewriteLabel(pointer, &size, kCommentLabel);
+    // A last line that had no break has one now: read on after it.
+    if (size != before) files::SetFromPosition(object(), static_cast<int32_t>(pointer + size));
 }
 
 VersionFile::Restore VersionFile::RestoreLine(std::string_view position) {

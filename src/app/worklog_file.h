@@ -71,6 +71,7 @@ private:
     // Rewrites the label of the line at the pointer when RewriteLength allows;
     // *size becomes the line's size afterwards.
     bool RewriteLabel(uint32_t pointer, uint32_t* size, const char* label);
+    void CommentOut(uint32_t pointer);
     bool EndsWithBreak(uint32_t end);
     uint32_t FileSize();
     uint32_t DataEnd();
