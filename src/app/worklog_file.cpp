@@ -12,8 +12,8 @@ namespace {
 constexpr int kFileNotFound = 2;
 constexpr int kRecordNotAvailable = 33;
 // A rewrite writes the bytes of the line as read, so TAB characters must
-// come into the record as they are, not expanded into blanks.
-// Larger reads than the default window: the whole file is read at start.
+// come into the record as they are, not expanded into blanks; and the whole
+// file is read at start, in larger pieces than the default window.
 constexpr char kDriverString[] = "/TAB=-100 /FILEBUFFERS=64";
 
 bool HasBreakInside(const VersionRecord& line, uint32_t size) {
