@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/worklog_win32.h"
 #include "runtime/message_dialog.h"
 
 namespace dove::app {
@@ -21,8 +22,6 @@ std::string Win32AppServices::ShortCurrentDirectory() {
     return n == 0 || n >= MAX_PATH ? std::string(current) : std::string(shortForm);
 }
 
-// The Log/Version window is not part of the program yet; without arguments
-// the program ends at once.
-void Win32AppServices::RunWorkLog() {}
+void Win32AppServices::RunWorkLog() { worklog::InstallWorkLog(*this); }
 
 }  // namespace dove::app

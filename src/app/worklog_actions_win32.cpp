@@ -1,0 +1,158 @@
+#include "app/worklog_actions_win32.h"
+
+#include <cstring>
+
+#include "app/worklog_settings.h"
+#include "files/error_record.h"
+#include "runtime/date_time.h"
+#include "runtime/picture.h"
+#include "runtime/strings.h"
+#include "windows/accept.h"
+
+namespace dove::app::worklog {
+namespace {
+
+// Messages of this window give no caption, icon or buttons.
+void Say(WorkLogRun& run, std::string_view text) { run.services.Message(text, "", "", "", 0, 0); }
+
+void SetUpdateControls(bool enabled) {
+    auto set = enabled ? &win::ENABLE : &win::DISABLE;
+    set(kEntryGroup, 0);
+    set(kAutoIncrement, kFileName);
+    set(kOkButton, kCancelButton);
+}
+
+bool FileNameChanged(const WorkLogState& s) {
+    const char* name = FileNameBuffer();
+    return !str::IsBlank(name) && !str::Equal(name, s.savedFileName);
+}
+
+// The restore of Cancel and of the automatic close: the last line active again.
+void RestoreLastLine(WorkLogRun& run) {
+    WorkLogState& s = run.state;
+    if (s.lastEntryPosition.empty()) return;
+    switch (run.file.RestoreLine(s.lastEntryPosition)) {
+    case VersionFile::Restore::ReadFailed:
+        Say(run, "Error getting last record: " + err::Text() + "|Ptr: " + s.lastEntryPosition);
+        break;
+    case VersionFile::Restore::WriteFailed:
+        Say(run, "Error restoring last record: " + err::Text());
+        break;
+    case VersionFile::Restore::Done:
+        break;
+    }
+}
+
+// What keeps OK from writing: a value wider than its columns.
+std::string Refusal(const WorkLogState& s) {
+    std::string build = s.buildTooLarge ? BuildRefusal(BuildNumber()) : std::string();
+    std::string version = VersionRefusal(s.record.Get(kVer));
+    if (!version.empty() && !build.empty()) return version + "||" + build;
+    return version.empty() ? build : version;
+}
+
+void SwitchToNewFile(WorkLogRun& run) {
+    run.file.Close();
+    SaveFileName(FileNameBuffer());
+    run.file.Open();
+}
+
+void AppendEntry(WorkLogRun& run) {
+    if (!run.file.IsOpen()) {
+        Say(run, run.file.OpenErrorText());
+        return;
+    }
+    if (!run.file.Append()) Say(run, err::Text() + "|" + std::string(FileNameBuffer()));
+}
+
+}  // namespace
+
+void StatusRefresh(WorkLogRun& run) {
+    const VersionRecord& r = run.state.record;
+    std::string zone1 = FORMAT(r.Get(kVer), "n04.2") + " " + FORMAT(r.Get(kBuild), "n04");
+    win::SetProperty(0, win::PROP_StatusText, 1, zone1);
+    win::SetProperty(0, win::PROP_StatusText, 2, FileNameBuffer());
+    win::SetProperty(0, win::PROP_StatusText, 3, run.state.initialAuto ? "Auto" : "Manual");
+    win::SetProperty(kVersion, win::PROP_Text, kVersionLabel);
+}
+
+void EnterUpdatesOff(WorkLogRun& run) {
+    SetUpdateControls(false);
+    run.state.record.Set(kNote, kUpdatesOffNote);
+    win::SetProperty(0, win::PROP_Timer, kUpdatesOffTimer);
+}
+
+void EnterUpdatesOn(WorkLogRun& run) {
+    SetUpdateControls(true);
+    run.state.record.Set(kNote, "");
+    win::SetProperty(0, win::PROP_Timer, 0);
+}
+
+void PrepareEntry(WorkLogRun& run) {
+    WorkLogState& s = run.state;
+    run.file.Open();
+    PreparedFile prepared = run.file.CommentOutAll();
+    s.lastEntryPosition = prepared.lastPosition;
+    if (!prepared.hadLines) {
+        s.record.Clear();
+        s.record.Set(kVer, "1.00");
+        s.record.Set(kBuild, "0001");
+    } else {
+        BuildNumber() = BuildOf(s.record) + (s.autoIncrement ? 1 : 0);
+        s.buildTooLarge = BuildNumber() > kLargestBuild;
+        s.record.Set(kBuild, s.buildTooLarge ? "" : std::to_string(BuildNumber()));
+    }
+    FillEntry(&s.record, TODAY(), CLOCK(), s.onOff != 0);
+    StatusRefresh(run);
+    win::DISPLAY();
+}
+
+void OkAction(WorkLogRun& run) {
+    WorkLogState& s = run.state;
+    std::string refusal = Refusal(s);
+    if (!refusal.empty()) {
+        Say(run, refusal);
+        return;
+    }
+    s.mayClose = 1;
+    int64_t build = static_cast<int64_t>(DecimalToDouble(str::ToNumber(s.record.Get(kBuild))));
+    s.record.Set(kBuild, BuildColumns(build));
+    s.record.Set(kVer, VersionColumns(s.record.Get(kVer)));
+    s.record.Set(kSp, "");
+    if (FileNameChanged(s)) SwitchToNewFile(run);
+    AppendEntry(run);
+    WriteSettingsOnOk(s.onOff, s.autoIncrement);
+    win::POST(win::EVENT_CloseWindow);
+}
+
+void CancelAction(WorkLogRun& run) {
+    run.state.mayClose = 1;
+    RestoreLastLine(run);
+    win::POST(win::EVENT_CloseWindow);
+}
+
+void TimerTick(WorkLogRun& run) {
+    WorkLogState& s = run.state;
+    if (s.onOff != 0 || s.mayClose) return;
+    if (++s.tickCount <= kTicksBeforeClose) return;
+    RestoreLastLine(run);
+    s.mayClose = 1;
+    win::POST(win::EVENT_CloseWindow);
+}
+
+void EnableUpdatesClicked(WorkLogRun& run) {
+    if (run.state.initialOn == 0) {
+        if (run.state.onOff == 0) EnterUpdatesOff(run);
+        else EnterUpdatesOn(run);
+    }
+    win::DISPLAY();
+}
+
+void Rejected(WorkLogRun& run, int field) {
+    if (field == kVerVer) run.state.record.Set(kVer, "");
+    else if (field == kVerBuild) run.state.record.Set(kBuild, "");
+    else return;
+    win::DISPLAY();
+}
+
+}  // namespace dove::app::worklog

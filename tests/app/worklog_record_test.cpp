@@ -1,0 +1,86 @@
+// The version file's line layout: the entry's columns, the numbers as the
+// file keeps them, and which lines may be rewritten in place.
+#include <gtest/gtest.h>
+
+#include "app/worklog_record.h"
+#include "runtime/date_time.h"
+
+namespace dove::app::worklog {
+namespace {
+
+TEST(WorklogRecord, EntryLineHasItsColumns) {
+    VersionRecord r;
+    r.Clear();
+    r.Set(kVer, VersionColumns("1.6"));
+    r.Set(kBuild, BuildColumns(2));
+    int32_t day = datetime::DayNumber(2026, 12, 8);
+    int32_t time = datetime::TimeValue(9, 5, 30, 0);
+    FillEntry(&r, day, time, true);
+    EXPECT_EQ(std::string("Version             EQUATE('1.60  0002')  ! 12/08/26  905 -- "),
+              std::string(r.bytes, 61));
+    EXPECT_EQ(std::string(180, ' '), r.Get(kNote));
+    EXPECT_EQ(20u, AddedText(day, datetime::TimeValue(23, 59, 0, 0)).size());
+    FillEntry(&r, day, time, false);
+    EXPECT_EQ("Update is turned off", r.Get(kNote).substr(0, 20));
+}
+
+TEST(WorklogRecord, BuildComesFromColumns35To38) {
+    VersionRecord r;
+    r.Clear();
+    std::string line = "Version = 2.5 build 17, see below 0041 and more";
+    std::copy(line.begin(), line.end(), r.bytes);
+    EXPECT_EQ(41, BuildOf(r));
+    r.Set(kBuild, "ab12");
+    EXPECT_EQ(0, BuildOf(r));
+}
+
+TEST(WorklogRecord, VersionsAndBuildsThatFitTheirColumns) {
+    struct Row {
+        const char* version;
+        const char* columns;
+        bool refused;
+    } rows[] = {
+        {"1.6", "1.60", false},   {"9.99", "9.99", false},    {"10", "10.00", false},
+        {"99.99", "99.99", false}, {"100", "", true},          {"100.00", "", true},
+        {"", "0.00", false},      {"abc", "0.00", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.refused, !VersionRefusal(row.version).empty()) << row.version;
+        if (!row.refused) {
+            EXPECT_EQ(row.columns, VersionColumns(row.version)) << row.version;
+        }
+    }
+    EXPECT_EQ("", BuildRefusal(9999));
+    EXPECT_EQ("9999", BuildColumns(9999));
+    std::string refusal = BuildRefusal(10000);
+    EXPECT_NE(std::string::npos, refusal.find("10000")) << refusal;
+    EXPECT_NE(std::string::npos, refusal.find("9999")) << refusal;
+    EXPECT_NE(std::string::npos, VersionRefusal("100").find("99.99"));
+}
+
+TEST(WorklogRecord, RewriteCoversExactlyTheLinesOwnBytes) {
+    struct Row {
+        LineShape line;
+        int32_t expected;
+    } rows[] = {
+        {{2, true, false}, -1},     // empty line
+        {{9, true, false}, -1},     // 7 characters: shorter than "!Version"
+        {{10, true, false}, 8},     // exactly the label's length
+        {{15, true, true}, 13},     // short line: padded to its own length
+        {{63, true, false}, 61},    // an entry without a note
+        {{243, true, false}, 241},  // as long as the record
+        {{244, true, false}, -1},   // longer: read cut short
+        {{60, false, true}, 60},    // the last line without a line break
+        {{60, false, false}, -1},   // ended by an end-of-data mark, bytes follow
+        {{242, false, true}, -1},   // over-long last line without a break
+        {{30, true, false, true}, -1},  // a lone LF inside: two lines to an editor
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.expected, RewriteLength(row.line))
+            << "size " << row.line.size << " break " << row.line.endsWithBreak << " end "
+            << row.line.endsTheFile;
+    }
+}
+
+}  // namespace
+}  // namespace dove::app::worklog
