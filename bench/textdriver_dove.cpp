@@ -15,6 +15,8 @@
 int main(int argc, char** argv) {
     using namespace dove::files;
     if (argc < 3) return 2;
+    // As the program itself starts: the error record's Windows sources.
+    dove::err::InstallWin32Sources();
     static char name[MAX_PATH];
     static char record[255];
     std::snprintf(name, sizeof name, "%s", argv[1]);
