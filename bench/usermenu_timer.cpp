@@ -19,7 +19,7 @@
 namespace {
 
 bool FreshIni(const char* path) {
-    std::string text = "[User Menus]\r\n";
+    std::string text = std::string("[") + dove::ide::kUserMenusSection + "]\r\n";
     for (int n = 1; n <= 99; ++n) {
         std::string s = std::to_string(n);
         text += s + "=Menu/Item" + s + "|Ref" + s + "\r\n";

@@ -4,7 +4,7 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${DOVE_BUILD_DIR:-$ROOT/build}
 JOBS=${DOVE_JOBS:-2}
-PACKAGES="mingw-w64 wine wine64 xvfb x11-apps x11-utils imagemagick googletest cmake make g++ clang libclang-rt-14-dev"
+PACKAGES="mingw-w64 wine wine64 xvfb x11-apps x11-utils imagemagick googletest cmake make g++ clang libclang-rt-14-dev procps"
 
 say() { printf '%s\n' "$*" >&2; }
 

@@ -73,12 +73,14 @@ void Push(std::string_view s) { vstack::PushCopy(s.data(), s.size()); }
 // An ini file holds one entry a line. A line break inside a name or value
 // would be written as it is and start a line of its own: a new entry or
 // section that nobody asked for, in a file that other programs read (the
-// argument text of a command run can carry one). Everything from the first
-// break on is dropped, and the rest clipped again.
-void KeepFirstLine(std::string* s) {
+// argument text of a command run can carry one). Each break character
+// becomes a blank, so the entry stays whole on its one line, and the
+// result is clipped again.
+void BlankLineBreaks(std::string* s) {
     size_t brk = s->find_first_of("\r\n");
     if (brk == std::string::npos) return;
-    s->resize(brk);
+    for (size_t i = brk; i < s->size(); ++i)
+        if ((*s)[i] == '\r' || (*s)[i] == '\n') (*s)[i] = ' ';
     s->resize(s->find_last_not_of(' ') + 1);
 }
 
@@ -103,9 +105,9 @@ std::string GETINI() {
 
 void PUTINI(bool entryOmitted, bool valueOmitted) {
     ProfileArgs a = PopArgs();
-    KeepFirstLine(&a.section);
-    KeepFirstLine(&a.entry);
-    KeepFirstLine(&a.value);
+    BlankLineBreaks(&a.section);
+    BlankLineBreaks(&a.entry);
+    BlankLineBreaks(&a.value);
     const char* entry = entryOmitted ? nullptr : a.entry.c_str();
     const char* value = valueOmitted ? nullptr : a.value.c_str();
     profile::Platform p = profile::CurrentPlatform();

@@ -19,8 +19,8 @@ using ide::kWinIniEnterpriseSection;
 using ide::kWinIniSection;
 
 void InstallIde(test::ProfileFake& fake, const char* section, const char* root, const char* exe) {
-    if (root) fake.Set("", section, "root", root);
-    if (exe) fake.Set("", section, "exename", exe);
+    if (root) fake.Set("", section, ide::kWinIniRootEntry, root);
+    if (exe) fake.Set("", section, ide::kWinIniExeNameEntry, exe);
 }
 
 struct Found {
@@ -62,8 +62,8 @@ TEST(Discovery, OwnIniFileWinsOverEnterpriseWhichWinsOverPlain) {
     Found f = Discover();
     EXPECT_EQ("C:\\Ent\\", f.root);
     EXPECT_EQ("C:\\Ent\\e.exe", f.exe);
-    fake.Set(kOwnIniFile, kOwnIniSection, "root", "D:\\Own\\");
-    fake.Set(kOwnIniFile, kOwnIniSection, "IniFile", "D:\\Own\\own.ini");
+    fake.Set(kOwnIniFile, kOwnIniSection, ide::kOwnRootEntry, "D:\\Own\\");
+    fake.Set(kOwnIniFile, kOwnIniSection, ide::kOwnIniFileEntry, "D:\\Own\\own.ini");
     f = Discover();
     EXPECT_EQ("D:\\Own\\", f.root);
     EXPECT_EQ("C:\\Ent\\e.exe", f.exe);   // each value on its own

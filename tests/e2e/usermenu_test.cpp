@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "runtime/profile_lock.h"
 #include "support/gui_harness.h"
 #include "support/ide_setup.h"
 
@@ -92,6 +94,21 @@ TEST_F(UserMenuTest, TwoRunsAtTheSameMomentBothLand) {
 
 // Input that is too long, unbalanced, empty or 8-bit: the documented
 // outcome, an orderly end and no file but the ini file touched.
+// An installer that died while it held the ini file's lock must not block
+// the next one: a thread that ends holding the lock leaves it abandoned.
+TEST_F(UserMenuTest, ALockLeftByAnInstallerThatDiedIsTakenOver) {
+    ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n"));
+    char full[MAX_PATH];
+    ASSERT_NE(0u, GetFullPathNameA(ini().c_str(), sizeof full, full, nullptr));
+    std::string name = dove::ProfileLockName(full);
+    HANDLE mutex = nullptr;
+    std::thread([&] { mutex = CreateMutexA(nullptr, TRUE, name.c_str()); }).join();
+    ASSERT_NE(nullptr, mutex);
+    EXPECT_EQ(0, Run("App Tools-App a.exe"));
+    EXPECT_EQ("[User Menus]\r\n1=Tools/App|App\r\n[User Applications]\r\nApp=a.exe\r\n", ReadFile(ini()));
+    CloseHandle(mutex);
+}
+
 TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
     ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n"));
     std::string winIni = ReadFile(ide_test::WinIniPath());
@@ -122,11 +139,13 @@ TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
     EXPECT_NE(std::string::npos, ReadFile(ini()).find("2=Men\xFC/\xC0 x|App\xE9\r\n"));
     EXPECT_NE(std::string::npos, ReadFile(ini()).find("App\xE9=c\x80.exe\r\n"));
 
-    // A line break in a parameter ends what is written: no lines of its own.
+    // A line break in a parameter is written as a blank: the menu entry stays
+    // whole on its line, and no section or entry of its own appears.
     ASSERT_EQ(0, Run("App3 Tools-C\r\n[Evil]\r\nx=y c.exe\n[Evil2]"));
-    EXPECT_EQ(std::string::npos, ReadFile(ini()).find("Evil")) << ReadFile(ini());
-    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\n3=Tools/C\r\n"));
-    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\nApp3=c.exe\r\n"));
+    EXPECT_EQ(std::string::npos, ReadFile(ini()).find("\n[Evil")) << ReadFile(ini());
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\n3=Tools/C  [Evil]  x=y|App3\r\n"))
+        << ReadFile(ini());
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("\r\nApp3=c.exe [Evil2]\r\n"));
 
     EXPECT_EQ(winIni, ReadFile(ide_test::WinIniPath()));
     WIN32_FIND_DATAA fd;

@@ -4,7 +4,7 @@
 // checks what must hold for any input:
 // - USERMENU writes at most the menu entry and the application entry, the
 //   menu entry into a slot from 1 to 100, converted and joined as the tokens
-//   say, up to its first line break;
+//   say, each line break written as a blank;
 // - LIBSRC writes at most its one entry, in capitals as far as the case
 //   table goes.
 #include <cstddef>
@@ -48,12 +48,13 @@ void Tokenise(const std::string& tail) {
     dove::app::TokeniseCommandLine(tail);
 }
 
-// The menu entry of the tokens, as PUTINI writes it: its first line only,
+// The menu entry of the tokens, as PUTINI writes it: line breaks as blanks,
 // clipped.
 std::string ExpectedMenuEntry() {
     std::string entry = dove::app::MenuDisplayText(dove::app::GetToken(3).substr(0, 254)) + "|" +
                         dove::app::GetToken(2).substr(0, 254);
-    entry.resize(std::min(entry.size(), entry.find_first_of("\r\n")));
+    std::replace(entry.begin(), entry.end(), '\r', ' ');
+    std::replace(entry.begin(), entry.end(), '\n', ' ');
     return dove::str::Clip(entry);
 }
 

@@ -53,14 +53,14 @@ TEST(Profile, OmittedEntryAndValueArePassedAsNullAndDelete) {
     EXPECT_EQ(0, vstack::Depth());
 }
 
-TEST(Profile, WritesKeepOnlyTheFirstLineOfEachName) {
+TEST(Profile, WritesTurnLineBreaksIntoBlanks) {
     test::ProfileFake fake;
-    PutIni("Sec\r\n[Other]", "Key\nx=1", "value  \r\n[Injected]\r\nk=v", "f.ini");
+    PutIni("Sec\r\n[Other]", "Key\nx=1", "value  \r\n[Injected]\r\nk=v\r\n", "f.ini");
     ASSERT_EQ(1u, fake.writes.size());
-    EXPECT_EQ("Sec", fake.writes[0].section);
-    EXPECT_EQ("Key", fake.writes[0].entry);
-    EXPECT_EQ("value", fake.writes[0].value);
-    PutIni("S", "E", "\nall gone", "f.ini");
+    EXPECT_EQ("Sec  [Other]", fake.writes[0].section);
+    EXPECT_EQ("Key x=1", fake.writes[0].entry);
+    EXPECT_EQ("value    [Injected]  k=v", fake.writes[0].value);
+    PutIni("S", "E", "\n \r", "f.ini");
     EXPECT_EQ("", fake.writes[1].value);
 }
 
