@@ -8,6 +8,7 @@
 #include "runtime/picture.h"
 #include "runtime/strings.h"
 #include "windows/accept.h"
+#include "windows/use_variable.h"
 
 namespace dove::app::worklog {
 namespace {
@@ -43,10 +44,17 @@ void RestoreLastLine(WorkLogRun& run) {
     }
 }
 
-// What keeps OK from writing: a value wider than its columns.
-std::string Refusal(const WorkLogState& s) {
-    std::string build = s.buildTooLarge ? BuildRefusal(BuildNumber()) : std::string();
-    std::string version = VersionRefusal(s.record.Get(kVer));
+// The version's or the build's value as the window holds it: a number too
+// wide for the field's columns stands beside them whole (WriteUseNumber).
+win::UseVariable FieldUse(VersionRecord& r, FieldSpan f) {
+    return {r.At(f), win::kUseFixedText, f.size};
+}
+std::string FieldValue(VersionRecord& r, FieldSpan f) { return win::ReadUseText(FieldUse(r, f)); }
+
+// What keeps OK from writing: a value that its columns cannot show.
+std::string Refusal(WorkLogState& s) {
+    std::string build = BuildRefusal(FieldValue(s.record, kBuild));
+    std::string version = VersionRefusal(FieldValue(s.record, kVer));
     if (!version.empty() && !build.empty()) return version + "||" + build;
     return version.empty() ? build : version;
 }
@@ -68,8 +76,9 @@ void AppendEntry(WorkLogRun& run) {
 }  // namespace
 
 void StatusRefresh(WorkLogRun& run) {
-    const VersionRecord& r = run.state.record;
-    std::string zone1 = FORMAT(r.Get(kVer), "n04.2") + " " + FORMAT(r.Get(kBuild), "n04");
+    VersionRecord& r = run.state.record;
+    std::string zone1 =
+        FORMAT(FieldValue(r, kVer), "n04.2") + " " + FORMAT(FieldValue(r, kBuild), "n04");
     win::SetProperty(0, win::PROP_StatusText, 1, zone1);
     win::SetProperty(0, win::PROP_StatusText, 2, FileNameBuffer());
     win::SetProperty(0, win::PROP_StatusText, 3, run.state.initialAuto ? "Auto" : "Manual");
@@ -99,8 +108,7 @@ void PrepareEntry(WorkLogRun& run) {
         s.record.Set(kBuild, "0001");
     } else {
         BuildNumber() = BuildOf(s.record) + (s.autoIncrement ? 1 : 0);
-        s.buildTooLarge = BuildNumber() > kLargestBuild;
-        s.record.Set(kBuild, s.buildTooLarge ? "" : std::to_string(BuildNumber()));
+        win::WriteUseNumber(FieldUse(s.record, kBuild), std::to_string(BuildNumber()));
     }
     FillEntry(&s.record, TODAY(), CLOCK(), s.onOff != 0);
     StatusRefresh(run);
@@ -115,6 +123,7 @@ void OkAction(WorkLogRun& run) {
         return;
     }
     s.mayClose = 1;
+    // Refusal has made sure that both fit their columns.
     int64_t build = static_cast<int64_t>(DecimalToDouble(str::ToNumber(s.record.Get(kBuild))));
     s.record.Set(kBuild, BuildColumns(build));
     s.record.Set(kVer, VersionColumns(s.record.Get(kVer)));

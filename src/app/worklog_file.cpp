@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kFileNotFound = 2;
 constexpr int kRecordNotAvailable = 33;
+constexpr char kEndOfDataMark = 26;
 // A rewrite writes the bytes of the line as read, so TAB characters must
 // come into the record as they are, not expanded into blanks; and the whole
 // file is read at start, in larger pieces than the default window.
@@ -74,34 +75,59 @@ uint32_t VersionFile::DataEnd() {
     return err::Code() == kRecordNotAvailable ? size - 1 : size;
 }
 
-// Whether the bytes before offset `end` are CR LF. Read through the driver:
-// a read at the CR finds an empty line, a read at a lone LF keeps it as text.
-bool VersionFile::EndsWithBreak(uint32_t end) {
+// Whether the LF before offset `end` follows a CR. Read through the driver:
+// a read at a CR before LF finds an empty line, at anything else text.
+bool VersionFile::CrBeforeLf(uint32_t end) {
     if (end < 2) return false;
-    files::Get(object(), static_cast<int32_t>(end));
-    if (err::Code() || record_->bytes[0] != '\n') return false;
     files::Get(object(), static_cast<int32_t>(end - 1));
     return err::Code() == 0 && record_->bytes[0] == ' ' && record_->bytes[1] == ' ';
 }
 
-bool VersionFile::RewriteLabel(uint32_t pointer, uint32_t* size, const char* label) {
+// The byte before offset `end`, as a read there finds it: a lone LF or CR,
+// or other text, as it stands; an end-of-data mark as the end of the data.
+char VersionFile::LastByte(uint32_t end) {
+    if (end == 0) return 0;
+    files::Get(object(), static_cast<int32_t>(end));
+    if (err::Code() == kRecordNotAvailable) return kEndOfDataMark;
+    return err::Code() ? 0 : record_->bytes[0];
+}
+
+// Whether an editor starts a new line after offset `end`: CR LF, and also a
+// lone LF (a file written with LF only) or a lone CR.
+bool VersionFile::EndsWithLineEnd(uint32_t end) {
+    char last = LastByte(end);
+    return last == '\n' || last == '\r';
+}
+
+LineShape VersionFile::ShapeOf(uint32_t pointer, uint32_t size) {
     VersionRecord line = *record_;
-    uint32_t end = pointer - 1 + *size;
-    LineShape shape{*size, EndsWithBreak(end), end >= FileSize(), HasBreakInside(line, *size)};
+    uint32_t end = pointer - 1 + size;
+    char last = LastByte(end);
+    LineShape shape{size, last == '\n' && CrBeforeLf(end), end >= FileSize(),
+                    HasBreakInside(line, size), last == kEndOfDataMark};
     *record_ = line;
+    return shape;
+}
+
+bool VersionFile::RewriteLabel(uint32_t pointer, uint32_t size, const char* label) {
+    LineShape shape = ShapeOf(pointer, size);
     int32_t length = RewriteLength(shape);
     if (length < 0) return true;
     record_->Set(kLabel, label);
     files::Send(object(), "CLIP=OFF");
     files::Put(object(), static_cast<int32_t>(pointer), length);
+    // The write ends with a line break; a last line that had none must not
+    // gain one, so the file is cut back to where the line ended (a write of
+    // no bytes truncates).
+    if (err::Code() == 0 && !shape.endsWithBreak) {
+        files::Put(object(), static_cast<int32_t>(pointer) + length, 0);
+    }
     int error = err::Code();
     files::Send(object(), "CLIP=ON");
     if (error) {
         err::Post(error);
         return false;
     }
-    // A last line without its break has one now.
-    *size = static_cast<uint32_t>(length) + 2;
     return true;
 }
 
@@ -117,7 +143,10 @@ PreparedFile VersionFile::CommentOutAll() {
     do {
         lastPointer = files::Pointer(object());
         last = *record_;
-        if (record_->bytes[0] != '!') CommentOut(static_cast<uint32_t>(lastPointer));
+        if (record_->bytes[0] != '!') {
+            RewriteLabel(static_cast<uint32_t>(lastPointer),
+                         static_cast<uint32_t>(files::Bytes(object())), kCommentLabel);
+        }
         last.Set(kLabel, kActiveLabel);
         files::Next(object());
     } while (err::Code() == 0);
@@ -127,27 +156,21 @@ PreparedFile VersionFile::CommentOutAll() {
     return prepared;
 }
 
-void VersionFile::CommentOut(uint32_t pointer) {
-    uint32_t size = static_cast<uint32_t>(files::Bytes(object()));
-    uint32_t before = size;
-    RewriteLabel(pointer, &size, kCommentLabel);
-    // A last line that had no break has one now: read on after it.
-    if (size != before) files::SetFromPosition(object(), static_cast<int32_t>(pointer + size));
-}
-
 VersionFile::Restore VersionFile::RestoreLine(std::string_view position) {
     record_->Clear();
     files::Reget(object(), position);
+    // No rewrite after a failed read: the record is blank then, and writing
+    // it would blank the line.
     if (err::Code()) return Restore::ReadFailed;
     uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
     uint32_t size = static_cast<uint32_t>(files::Bytes(object()));
-    return RewriteLabel(pointer, &size, kActiveLabel) ? Restore::Done : Restore::WriteFailed;
+    return RewriteLabel(pointer, size, kActiveLabel) ? Restore::Done : Restore::WriteFailed;
 }
 
 bool VersionFile::Append() {
     VersionRecord entry = *record_;
     uint32_t end = DataEnd();
-    if (end > 0 && !EndsWithBreak(end)) {
+    if (end > 0 && !EndsWithLineEnd(end)) {
         record_->Clear();
         files::Add(object());   // a blank record is written as the line break alone
         if (err::Code()) {

@@ -61,18 +61,20 @@ public:
     Restore RestoreLine(std::string_view position);
 
     // Appends the record as a new line. When the file's last line has no
-    // line break, one is written first so that the entry stands on a line
-    // of its own. False with the error posted.
+    // line break (CR LF, LF or CR), one is written first so that the entry
+    // stands on a line of its own. False with the error posted.
     bool Append();
 
     files::FileObject* object() { return &def_.pattern; }
 
 private:
-    // Rewrites the label of the line at the pointer when RewriteLength allows;
-    // *size becomes the line's size afterwards.
-    bool RewriteLabel(uint32_t pointer, uint32_t* size, const char* label);
-    void CommentOut(uint32_t pointer);
-    bool EndsWithBreak(uint32_t end);
+    // Rewrites the label of the line at the pointer, `size` bytes long, when
+    // RewriteLength allows; the line keeps its size.
+    bool RewriteLabel(uint32_t pointer, uint32_t size, const char* label);
+    LineShape ShapeOf(uint32_t pointer, uint32_t size);
+    bool CrBeforeLf(uint32_t end);
+    bool EndsWithLineEnd(uint32_t end);
+    char LastByte(uint32_t end);
     uint32_t FileSize();
     uint32_t DataEnd();
     void RecordSizes(bool on);

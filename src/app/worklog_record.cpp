@@ -20,11 +20,29 @@ const FieldDesc kFields[] = {
     {files::kString, "VER:SP", kSp.offset, kSp.size},
     {files::kString, "VER:BUILD", kBuild.offset, kBuild.size},
     {files::kString, "VER:RP", kRp.offset, kRp.size},
+    {files::kGroup, "VER:COMMENT", kComment.offset, kComment.size},
     {files::kString, "VER:ADDED", kAdded.offset, kAdded.size},
     {files::kString, "VER:NOTE", kNote.offset, kNote.size},
 };
 
 constexpr uint32_t kLineBreak = 2;
+constexpr char kSmallestVersion[] = "0.00";
+
+// The version as the file will hold it: rounded to two decimals as the
+// pictures round, so that the width and the refusal are decided on what is
+// written (9.995 becomes 10.00 and needs the wide picture).
+Decimal RoundedVersion(std::string_view version) {
+    return DecimalFromText(DEFORMAT(DecimalToText(str::ToNumber(version)), "n40.2"));
+}
+
+std::string Refusal(const std::string& what, std::string_view value, bool belowSmallest,
+                    std::string_view smallest, std::string_view largest) {
+    std::string shown = str::Clip(value);
+    shown.erase(0, shown.find_first_not_of(' '));
+    std::string bound(belowSmallest ? smallest : largest);
+    return "The " + what + " " + shown + " does not fit in the version file.|The " +
+           (belowSmallest ? "smallest " : "largest ") + what + " it can hold is " + bound + ".";
+}
 
 }  // namespace
 
@@ -61,23 +79,20 @@ int32_t BuildOf(const VersionRecord& r) {
 }
 
 std::string VersionRefusal(std::string_view version) {
-    if (DecimalToDouble(str::ToNumber(version)) < 100.0) return {};
-    std::string shown = str::Clip(version);
-    shown.erase(0, shown.find_first_not_of(' '));
-    return "The version " + shown +
-           " does not fit in the version file.|The largest version it can hold is " +
-           kLargestVersion + ".";
+    double value = DecimalToDouble(RoundedVersion(version));
+    if (value >= 0.0 && value < 100.0) return {};
+    return Refusal("version", version, value < 0.0, kSmallestVersion, kLargestVersion);
 }
 
-std::string BuildRefusal(int64_t build) {
-    if (build <= kLargestBuild) return {};
-    return "The build number " + std::to_string(build) +
-           " does not fit in the version file.|The largest build number it can hold is " +
-           std::to_string(kLargestBuild) + ".";
+std::string BuildRefusal(std::string_view build) {
+    // The build is written by its integer part.
+    double value = DecimalToDouble(str::ToNumber(build));
+    if (value > -1.0 && value < kLargestBuild + 1.0) return {};
+    return Refusal("build number", build, value < 0.0, "0", std::to_string(kLargestBuild));
 }
 
 std::string VersionColumns(std::string_view version) {
-    Decimal value = str::ToNumber(version);
+    Decimal value = RoundedVersion(version);
     bool wide = DecimalToDouble(value) >= 10.0;
     return FORMAT(value, wide ? "n5.2" : "n4.2");
 }
@@ -90,7 +105,7 @@ int32_t RewriteLength(const LineShape& line) {
     // end of the file); one that ended at an end-of-data mark with bytes
     // after it would have the break written over them.
     if (!line.endsWithBreak && !line.endsTheFile) return -1;
-    if (line.breakInside) return -1;
+    if (line.breakInside || line.endsWithMark) return -1;
     if (text < std::strlen(kCommentLabel) || text > kRecordSize) return -1;
     return static_cast<int32_t>(text);
 }

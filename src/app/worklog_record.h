@@ -48,7 +48,8 @@ constexpr char kUpdatesOffNote[] = "Update is turned off";
 constexpr int32_t kLargestBuild = 9999;
 constexpr char kLargestVersion[] = "99.99";
 
-// The record type for the file layer: the fields above, in column order.
+// The record type for the file layer: the fields above in column order, the
+// group VER:COMMENT before the two fields that it spans.
 const files::RecordType& VersionRecordType();
 
 struct VersionRecord {
@@ -72,13 +73,16 @@ void FillEntry(VersionRecord* r, int32_t day, int32_t time, bool updatesOn);
 // number counts as 0).
 int32_t BuildOf(const VersionRecord& r);
 
-// Why OK cannot write the entry: the value that does not fit its columns, or
-// nothing (an empty text).
+// Why OK cannot write the entry: the value, as text, that its columns cannot
+// show (a negative one included, which the pictures would show without its
+// sign), and the largest or smallest that they can; nothing (an empty text)
+// when it fits.
 std::string VersionRefusal(std::string_view version);
-std::string BuildRefusal(int64_t build);
+std::string BuildRefusal(std::string_view build);
 
-// The version as the file keeps it: "n4.2" below 10, "n5.2" from 10 on, so
-// that it never turns into "#" characters. Call after VersionRefusal.
+// The version as the file keeps it, rounded to two decimals: "n4.2" below
+// 10, "n5.2" from 10 on, so that it never turns into "#" characters. Call
+// after VersionRefusal.
 std::string VersionColumns(std::string_view version);
 // The build with "n04".
 std::string BuildColumns(int64_t build);
@@ -96,6 +100,9 @@ struct LineShape {
     // A lone CR or LF within the text: a break of its own to an editor (a
     // file with mixed line ends), which the label must not cover.
     bool breakInside = false;
+    // The line's last byte is an end-of-data mark, which the rewrite would
+    // turn into a blank.
+    bool endsWithMark = false;
 };
 // The count of text bytes to write, or -1 when the line is left as it is.
 int32_t RewriteLength(const LineShape& line);

@@ -35,9 +35,6 @@ struct WorkLogState {
     std::string lastEntryPosition;   // blank: the file had no lines
     uint8_t mayClose = 0;
     uint8_t tickCount = 0;
-    // The build that preparing arrived at is larger than the four columns
-    // hold; OK refuses it until the user gives another.
-    bool buildTooLarge = false;
 };
 
 // Program-wide, as the rest of the utility sees them.

@@ -24,15 +24,14 @@ void OnAccepted(WorkLogRun& run, int field) {
     case kBack: win::SELECT(kTab1); break;
     case kOkButton: OkAction(run); break;
     case kCancelButton: CancelAction(run); break;
-    case kVerBuild: run.state.buildTooLarge = false; StatusRefresh(run); break;
-    case kVerVer: StatusRefresh(run); break;
+    case kVerVer:
+    case kVerBuild: StatusRefresh(run); break;
     case kOnOff: EnableUpdatesClicked(run); break;
     default: break;
     }
 }
 
 void OnNewSelection(WorkLogRun& run, int field) {
-    if (field == kVerBuild) run.state.buildTooLarge = false;
     if (field == kVerVer || field == kVerBuild) StatusRefresh(run);
 }
 

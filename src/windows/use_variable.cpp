@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "runtime/decimal.h"
 #include "runtime/picture.h"
@@ -41,6 +42,41 @@ void Store(const UseVariable& use, T v) {
 
 bool HasRoomFor(const UseVariable& use, size_t bytes) { return use && use.size >= bytes; }
 
+// Numbers too wide for the fixed text that holds them, by the variable's
+// address. Use variables belong to the windows of one thread.
+struct UnfitNumber {
+  const void* address;
+  std::string number;
+};
+thread_local std::vector<UnfitNumber> t_unfit;
+
+void ForgetUnfit(const void* address) {
+  t_unfit.erase(std::remove_if(t_unfit.begin(), t_unfit.end(),
+                               [address](const UnfitNumber& u) { return u.address == address; }),
+                t_unfit.end());
+}
+
+bool HoldsOverflowMarks(const UseVariable& use) {
+  const char* p = static_cast<const char*>(use.address);
+  return std::all_of(p, p + use.size, [](char c) { return c == '#'; });
+}
+
+// The number kept aside for the variable while its marks stand; a direct
+// write of its bytes by the owner ends it.
+const std::string* UnfitOf(const UseVariable& use) {
+  if (!use || use.type != kUseFixedText) return nullptr;
+  for (const UnfitNumber& u : t_unfit) {
+    if (u.address == use.address) return HoldsOverflowMarks(use) ? &u.number : nullptr;
+  }
+  return nullptr;
+}
+
+bool IsNumberPicture(std::string_view picture) {
+  pic::Picture compiled;
+  return pic::Compile(picture, &compiled) &&
+         (compiled.kind == pic::Kind::Number || compiled.kind == pic::Kind::Scientific);
+}
+
 }  // namespace
 
 std::string ReadUseText(const UseVariable& use) {
@@ -53,6 +89,7 @@ std::string ReadUseText(const UseVariable& use) {
     case kUseLong:
       return HasRoomFor(use, 4) ? std::to_string(Load<int32_t>(use)) : std::string();
     case kUseFixedText:
+      if (const std::string* unfit = UnfitOf(use)) return *unfit;
       return std::string(static_cast<const char*>(use.address), use.size);
     case kUseZText: {
       const char* p = static_cast<const char*>(use.address);
@@ -76,6 +113,7 @@ void WriteUseText(const UseVariable& use, std::string_view text) {
       if (HasRoomFor(use, 4)) Store(use, Clamp<int32_t>(TextToInteger(text)));
       break;
     case kUseFixedText: {
+      ForgetUnfit(use.address);
       char* p = static_cast<char*>(use.address);
       size_t n = std::min<size_t>(text.size(), use.size);
       std::memcpy(p, text.data(), n);
@@ -94,7 +132,20 @@ void WriteUseText(const UseVariable& use, std::string_view text) {
   }
 }
 
+void WriteUseNumber(const UseVariable& use, std::string_view number) {
+  if (!use || use.type != kUseFixedText || number.size() <= use.size) {
+    WriteUseText(use, number);
+    return;
+  }
+  std::memset(use.address, '#', use.size);
+  ForgetUnfit(use.address);
+  t_unfit.push_back({use.address, std::string(number)});
+}
+
 std::string ShowThroughPicture(const UseVariable& use, std::string_view picture) {
+  // A number that the variable cannot hold is shown as it stands, so that
+  // the user sees what will be refused; the picture would show only "#".
+  if (const std::string* unfit = UnfitOf(use)) return *unfit;
   std::string value = ReadUseText(use);
   std::string shown = picture.empty() ? value : FORMAT(value, picture);
   while (!shown.empty() && shown.back() == ' ') shown.pop_back();
@@ -109,7 +160,8 @@ bool StoreThroughPicture(const UseVariable& use, std::string_view picture, std::
   bool ok = false;
   std::string value = DEFORMAT(text, picture, &ok);
   if (!ok) return false;
-  WriteUseText(use, value);
+  if (IsNumberPicture(picture)) WriteUseNumber(use, value);
+  else WriteUseText(use, value);
   return true;
 }
 
@@ -119,7 +171,7 @@ bool StepThroughPicture(const UseVariable& use, std::string_view picture, int st
   double unit = std::pow(10.0, -std::min(decimals, 15));
   double v = DecimalToDouble(DecimalFromText(ReadUseText(use)));
   double next = std::max(0.0, v + steps * unit);
-  WriteUseText(use, DecimalToText(DecimalFromDouble(next)));
+  WriteUseNumber(use, DecimalToText(DecimalFromDouble(next)));
   return true;
 }
 

@@ -38,16 +38,26 @@ std::string ReadUseText(const UseVariable& use);
 // cut or padded with blanks, zero-terminated texts cut to size - 1.
 void WriteUseText(const UseVariable& use, std::string_view text);
 
+// Stores a number's text. A fixed text too short for it is not cut, since
+// the cut text is another number ("10000" would become "1000"): the variable
+// is filled with "#", as a picture shows a number wider than its positions,
+// and the number is kept aside. ReadUseText and the control give it back as
+// long as those marks stand, so that the owner can refuse it by its value.
+// Other variables take it as WriteUseText does.
+void WriteUseNumber(const UseVariable& use, std::string_view number);
+
 // What the control shows: the value formatted with the picture (an empty
 // picture shows the value as text), trailing blanks removed.
 std::string ShowThroughPicture(const UseVariable& use, std::string_view picture);
 
-// Reads text typed into a control back through the picture and stores it.
-// False, with the variable unchanged, when the text does not fit the picture.
+// Reads text typed into a control back through the picture and stores it
+// (a number picture's value with WriteUseNumber). False, with the variable
+// unchanged, when the text does not fit the picture.
 bool StoreThroughPicture(const UseVariable& use, std::string_view picture, std::string_view text);
 
 // A spin box's step: the value moved by `steps` units of its picture's last
-// decimal place, stored, true; false when the current text is not a number.
+// decimal place, stored with WriteUseNumber, true; false when the current
+// text is not a number.
 bool StepThroughPicture(const UseVariable& use, std::string_view picture, int steps);
 
 }  // namespace dove::win

@@ -57,8 +57,11 @@ std::vector<Case> Cases() {
          c1 + "\r\n" + e2 + "\r\n"},
         {"TAB characters stay", "Version\tEQUATE('1.60  0007')\tx\r\n",
          "!Version              0007')\tx\r\n", "Version               0007')\tx\r\n"},
-        {"no line break at the end", e1 + "\r\n" + e2, c1 + "\r\n" + c2 + "\r\n",
-         c1 + "\r\n" + e2 + "\r\n"},
+        {"no line break at the end", e1 + "\r\n" + e2, c1 + "\r\n" + c2, c1 + "\r\n" + e2},
+        {"short last line without a break", e1 + "\r\nVersion 1.2", c1 + "\r\n!Version   ",
+         c1 + "\r\nVersion    "},
+        {"end-of-data mark right after the text", e1 + "\r\n" + e2 + "\x1A",
+         c1 + "\r\n" + e2 + "\x1A", c1 + "\r\n" + e2 + "\x1A"},
         {"mixed line ends", "ab\nVersion 1.2 x\r\n", "ab\nVersion 1.2 x\r\n",
          "ab\nVersion 1.2 x\r\n"},
         {"end-of-data mark", e2 + "\r\n\x1A", c2 + "\r\n\x1A", e2 + "\r\n\x1A"},
@@ -102,6 +105,8 @@ TEST_F(WorklogFile, AppendPutsTheEntryOnALineOfItsOwn) {
         {c2, c2 + "\r\n" + e3 + "\r\n"},          // a comment line without its break
         {c2 + "\r\n\x1A", c2 + "\r\n" + e3 + "\r\n"},  // the mark is written over
         {c2 + "\x1A", c2 + "\r\n" + e3 + "\r\n"},
+        {c2 + "\n", c2 + "\n" + e3 + "\r\n"},  // LF only: already a line end to an editor
+        {c2 + "\r", c2 + "\r" + e3 + "\r\n"},
     };
     for (const Row& row : rows) {
         WriteBytes(path, row.before);

@@ -43,6 +43,10 @@ TEST(WorklogRecord, VersionsAndBuildsThatFitTheirColumns) {
         {"1.6", "1.60", false},   {"9.99", "9.99", false},    {"10", "10.00", false},
         {"99.99", "99.99", false}, {"100", "", true},          {"100.00", "", true},
         {"", "0.00", false},      {"abc", "0.00", false},
+        // Rounded before the width is chosen: 9.995 is written as 10.00.
+        {"9.994", "9.99", false},  {"9.995", "10.00", false},  {"99.995", "", true},
+        // No sign position: a negative version would lose its sign.
+        {"-5", "", true},          {"-10", "", true},          {"-0.001", "0.00", false},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.refused, !VersionRefusal(row.version).empty()) << row.version;
@@ -50,12 +54,17 @@ TEST(WorklogRecord, VersionsAndBuildsThatFitTheirColumns) {
             EXPECT_EQ(row.columns, VersionColumns(row.version)) << row.version;
         }
     }
-    EXPECT_EQ("", BuildRefusal(9999));
+    EXPECT_EQ("", BuildRefusal("9999"));
+    EXPECT_EQ("", BuildRefusal("0"));
     EXPECT_EQ("9999", BuildColumns(9999));
-    std::string refusal = BuildRefusal(10000);
+    std::string refusal = BuildRefusal("10000");
     EXPECT_NE(std::string::npos, refusal.find("10000")) << refusal;
-    EXPECT_NE(std::string::npos, refusal.find("9999")) << refusal;
+    EXPECT_NE(std::string::npos, refusal.find("largest build number it can hold is 9999")) << refusal;
+    refusal = BuildRefusal("-3");
+    EXPECT_NE(std::string::npos, refusal.find("-3")) << refusal;
+    EXPECT_NE(std::string::npos, refusal.find("smallest build number it can hold is 0.")) << refusal;
     EXPECT_NE(std::string::npos, VersionRefusal("100").find("99.99"));
+    EXPECT_NE(std::string::npos, VersionRefusal("-5").find("smallest version it can hold is 0.00"));
 }
 
 TEST(WorklogRecord, RewriteCoversExactlyTheLinesOwnBytes) {
@@ -74,6 +83,7 @@ TEST(WorklogRecord, RewriteCoversExactlyTheLinesOwnBytes) {
         {{60, false, false}, -1},   // ended by an end-of-data mark, bytes follow
         {{242, false, true}, -1},   // over-long last line without a break
         {{30, true, false, true}, -1},  // a lone LF inside: two lines to an editor
+        {{61, false, true, false, true}, -1},  // ends with an end-of-data mark
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.expected, RewriteLength(row.line))

@@ -225,18 +225,28 @@ TEST(Worklog, ANewFileNameGetsTheEntryAndIsSaved) {
     EXPECT_EQ("Other.kvi", f.Ini("DOVE60.ini", "FileName", "Name"));
 }
 
+// OK puts the entry on a line of its own; Cancel leaves the file as long as
+// it was, without a line break added.
 TEST(Worklog, ALastLineWithoutALineBreak) {
     struct Row {
         std::string last;
         std::string commented;
-    } rows[] = {{kLast, kLastComment}, {kLastComment, kLastComment}};
+        bool cancel;
+    } rows[] = {{kLast, kLastComment, false}, {kLastComment, kLastComment, false},
+                {kLast, kLast, true}, {kLastComment, kLast, true}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.last);
+        SCOPED_TRACE(row.last + (row.cancel ? " cancel" : " ok"));
         Folder f;
         WriteFileBytes(f.File("Version.kvi"), kOld + "\r\n" + row.last);
         Utility u;
         ASSERT_TRUE(u.Start(f));
         EXPECT_EQ("0042", u.WaitText(kBuild, "0042"));
+        if (row.cancel) {
+            u.Click(kCancel);
+            EXPECT_EQ(0, u.WaitExit()) << u.Error();
+            EXPECT_EQ(kOldComment + "\r\n" + row.commented, ReadFileBytes(f.File("Version.kvi")));
+            continue;
+        }
         Expect e{[&](const std::string& added) {
             return kOldComment + "\r\n" + row.commented + "\r\n" +
                    Entry("Version", "1.60", "0042", added, "") + "\r\n";

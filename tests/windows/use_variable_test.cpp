@@ -89,5 +89,23 @@ TEST(SpinStep, MovesByTheLastDecimalPlace) {
   EXPECT_EQ(ShowThroughPicture(b, "n04"), "0000");
 }
 
+TEST(UseVariable, ANumberTooWideForItsFixedTextIsKeptWhole) {
+  char build[4];
+  UseVariable b{build, kUseFixedText, 4};
+  EXPECT_TRUE(StoreThroughPicture(b, "n04", "10000"));
+  EXPECT_EQ(std::string(build, 4), "####");
+  EXPECT_EQ(ReadUseText(b), "10000");
+  EXPECT_EQ(ShowThroughPicture(b, "n04"), "10000");
+  StepThroughPicture(b, "n04", -1);  // steps from the whole number, not from "1000"
+  EXPECT_EQ(std::string(build, 4), "9999");
+  StepThroughPicture(b, "n04", 1);
+  EXPECT_EQ(ReadUseText(b), "10000");
+  std::memcpy(build, "0042", 4);  // the owner's own write ends the kept number
+  EXPECT_EQ(ReadUseText(b), "0042");
+  char note[4];
+  StoreThroughPicture({note, kUseFixedText, 4}, "s4", "abcdef");  // texts are still cut
+  EXPECT_EQ(std::string(note, 4), "abcd");
+}
+
 }  // namespace
 }  // namespace dove::win
