@@ -70,7 +70,7 @@ bool PostAndWait(DdeClientChannel& ch, HGLOBAL block) {
   if (!PostMessageA(partner, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(ch.hwnd()),
                     reinterpret_cast<LPARAM>(block)))
     return false;
-  WaitRequest rq{ch.hwnd(), partner, WM_DDE_EXECUTE, block};
+  WaitRequest rq{ch.hwnd(), partner, WM_DDE_EXECUTE, block, &ch.lateAnswers};
   if (WaitForAnswer(rq)) return true;
   if (!IsWindow(partner)) ch.peer().partner = nullptr;
   return false;

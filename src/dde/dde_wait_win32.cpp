@@ -25,23 +25,36 @@ struct ThreadHandle {
 
 enum class Found { Nothing, Positive, Negative };
 
-// Takes the first acknowledgement queued for the hidden window. Those that
-// answer another transaction (a late one after a time-out) are freed and
-// skipped.
+// True when the acknowledgement answers an earlier transaction that timed
+// out; it is counted off.
+bool IsLateAnswer(const WaitRequest& rq) {
+  if (!rq.lateAnswers || *rq.lateAnswers == 0) return false;
+  --*rq.lateAnswers;
+  return true;
+}
+
+// Takes the first acknowledgement from the partner queued for the hidden
+// window. Those that answer another transaction (late ones after a
+// time-out) are freed and skipped; an execute's answer only hands back the
+// command block, which its own execute has freed already.
 Found TakeAcknowledgement(const WaitRequest& rq) {
   MSG m;
   while (PeekMessageA(&m, rq.hidden, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
     UINT_PTR status = 0, high = 0;
     UnpackDDElParam(WM_DDE_ACK, m.lParam, &status, &high);
     FreeDDElParam(WM_DDE_ACK, m.lParam);
-    if (rq.sent == WM_DDE_EXECUTE) {
-      if (reinterpret_cast<HGLOBAL>(high) != rq.commands) continue;
-    } else if (high) {
-      GlobalDeleteAtom(static_cast<ATOM>(high));
-    }
+    if (rq.partner && reinterpret_cast<HWND>(m.wParam) != rq.partner) continue;
+    if (rq.sent != WM_DDE_EXECUTE && high) GlobalDeleteAtom(static_cast<ATOM>(high));
+    if (IsLateAnswer(rq)) continue;
+    if (rq.sent == WM_DDE_EXECUTE && reinterpret_cast<HGLOBAL>(high) != rq.commands) continue;
     return (status & 0x8000) ? Found::Positive : Found::Negative;
   }
   return Found::Nothing;
+}
+
+// The answer may still come; the next wait must not take it for its own.
+void OweAnswer(const WaitRequest& rq, bool wantsAck) {
+  if (wantsAck && rq.lateAnswers) ++*rq.lateAnswers;
 }
 
 bool ReplyQueued(HWND hidden, UINT reply) {
@@ -81,13 +94,17 @@ bool WaitForAnswer(const WaitRequest& rq) {
     DWORD now = GetTickCount();
     LONG remaining = static_cast<LONG>(deadline - now);
     if (remaining <= 0) {
+      OweAnswer(rq, wantsAck);
       err::Post(kTimedOut);
       return false;
     }
     if (rq.partner && !IsWindow(rq.partner)) return false;
     DWORD slice = remaining < static_cast<LONG>(kPartnerCheckMs) ? remaining : kPartnerCheckMs;
     DWORD r = MsgWaitForMultipleObjects(1, &self, FALSE, slice, kWakeMask);
-    if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + 1) return false;  // signalled or failed
+    if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + 1) {  // signalled or failed
+      OweAnswer(rq, wantsAck);
+      return false;
+    }
     // Looked at after a quiet slice too: an answer that came between the
     // look and the peek that marks the queue as seen wakes nobody.
     if (wantsAck) {

@@ -17,6 +17,12 @@ struct WaitRequest {
   // For WM_DDE_EXECUTE: the command memory. An acknowledgement that
   // carries another block answers an earlier execute and is dropped.
   HGLOBAL commands = nullptr;
+  // The channel's count of answers still owed for transactions that timed
+  // out. A partner answers in order, so that many of its acknowledgements
+  // are dropped before one is taken; a wait that ends unanswered adds one.
+  // A freed command block is soon handed out again under the same handle,
+  // so the handle alone cannot tell a late answer from the awaited one.
+  unsigned* lateAnswers = nullptr;
 };
 
 // True for a positive acknowledgement, or when the awaited reply is queued.

@@ -37,14 +37,42 @@ void RegisterClassOnce() {
   g_classRegistered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-// Messages left for a window that goes away would be lost with it; packed
-// parameters among them are freed here.
+struct DataFlags {
+  bool ackRequested = false;  // fAckReq
+  bool released = false;      // fRelease: the sender gave the block up
+};
+
+DataFlags ReadDataFlags(HGLOBAL block) {
+  DataFlags f;
+  if (auto* head = static_cast<const DDEDATA*>(block ? GlobalLock(block) : nullptr)) {
+    f.ackRequested = head->fAckReq;
+    f.released = head->fRelease;
+    GlobalUnlock(block);
+  }
+  return f;
+}
+
+// Data that gets no answer at all: the item atom is not passed back, so its
+// reference is ours to delete. The block is ours only when the sender gave
+// it up; it takes it back only after a negative answer, which never comes.
+void DiscardData(LPARAM lParam) {
+  UINT_PTR data = 0, item = 0;
+  UnpackDDElParam(WM_DDE_DATA, lParam, &data, &item);
+  FreeDDElParam(WM_DDE_DATA, lParam);
+  if (item) GlobalDeleteAtom(static_cast<ATOM>(item));
+  auto block = reinterpret_cast<HGLOBAL>(data);
+  if (ReadDataFlags(block).released) GlobalFree(block);
+}
+
+// Messages left for a window that goes away would be lost with it; what
+// they carry that is ours is freed here.
 void DrainQueuedMessages(HWND hwnd) {
   MSG m;
   while (PeekMessageA(&m, hwnd, WM_DDE_TERMINATE, WM_DDE_TERMINATE, PM_REMOVE)) {
   }
   while (PeekMessageA(&m, hwnd, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE))
     FreeDDElParam(WM_DDE_ACK, m.lParam);
+  while (PeekMessageA(&m, hwnd, WM_DDE_DATA, WM_DDE_DATA, PM_REMOVE)) DiscardData(m.lParam);
 }
 
 }  // namespace
@@ -124,6 +152,8 @@ void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (from != peer_.partner || !peer_.partner) {
     if (message == WM_DDE_ACK && InSendMessage()) {
       AnswerInitiate(from, lParam);
+    } else if (message == WM_DDE_DATA) {
+      DiscardData(lParam);
     } else {
       FreeDDElParam(message, lParam);  // ignored, but its packed parameter is ours
     }
@@ -139,8 +169,13 @@ void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DDE_DATA:
       OnPartnerData(low, static_cast<ATOM>(high));
       break;
+    case WM_DDE_ACK:
+      // Acknowledgements are taken from the queue by the wait; one that
+      // reaches the window came after its execute had timed out.
+      if (lateAnswers > 0) --lateAnswers;
+      break;
     default:
-      break;  // acknowledgements are taken from the queue by the wait
+      break;
   }
 }
 
@@ -153,15 +188,12 @@ void DdeClientChannel::OnPartnerTerminate() {
 }
 
 // No advise link exists, so data is refused: a negative acknowledgement when
-// the partner asks for one, and the block is freed since it was refused.
+// the partner asks for one. The block is freed when it was refused that way
+// or the partner gave it up; otherwise it stays the partner's.
 void DdeClientChannel::OnPartnerData(UINT_PTR data, ATOM item) {
   auto block = reinterpret_cast<HGLOBAL>(data);
-  bool ackRequested = false;
-  if (auto* head = static_cast<const DDEDATA*>(block ? GlobalLock(block) : nullptr)) {
-    ackRequested = head->fAckReq;
-    GlobalUnlock(block);
-  }
-  if (ackRequested) {
+  DataFlags flags = ReadDataFlags(block);
+  if (flags.ackRequested) {
     LPARAM packed = PackDDElParam(WM_DDE_ACK, 0, item);
     if (!PostMessageA(peer_.partner, WM_DDE_ACK, reinterpret_cast<WPARAM>(hwnd_), packed)) {
       FreeDDElParam(WM_DDE_ACK, packed);
@@ -170,7 +202,7 @@ void DdeClientChannel::OnPartnerData(UINT_PTR data, ATOM item) {
   } else if (item) {
     GlobalDeleteAtom(item);
   }
-  if (block) GlobalFree(block);
+  if (block && (flags.ackRequested || flags.released)) GlobalFree(block);
 }
 
 }  // namespace dove::dde

@@ -77,6 +77,9 @@ class DdeClientChannel : public DdeWindow {
 
   DdePeer& peer() { return peer_; }
   Channel handle = 0;  // set when the channel enters the table
+  // Acknowledgements the partner still owes for executes that timed out
+  // (see WaitRequest::lateAnswers).
+  unsigned lateAnswers = 0;
 
  private:
   void AnswerInitiate(HWND server, LPARAM lParam);

@@ -29,6 +29,28 @@ std::string Join(const Lines& lines) {
   return s;
 }
 
+// Busy blocks of the process heap, where global memory lives.
+int HeapBlocks() {
+  HANDLE heap = GetProcessHeap();
+  if (!HeapLock(heap)) return -1;
+  PROCESS_HEAP_ENTRY e = {};
+  int busy = 0;
+  while (HeapWalk(heap, &e))
+    if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
+  HeapUnlock(heap);
+  return busy;
+}
+
+// References left on a global atom: deletes it until it is gone.
+int AtomReferences(const std::string& name) {
+  int n = 0;
+  while (ATOM a = GlobalFindAtomA(name.c_str())) {
+    GlobalDeleteAtom(a);
+    if (++n > 100000) break;
+  }
+  return n;
+}
+
 // Runs the queue of this thread for a while, as a window's loop would.
 void Pump(DWORD ms) {
   DWORD end = GetTickCount() + ms;
@@ -160,6 +182,7 @@ TEST_F(DdeChannel, SecondAnswerIsSentAway) {
   Lines partner = {"INITIATE app=" + service_ + " topic=#0", "c1 EXECUTE [X]", "c1 TERMINATE"};
   Lines refused = {"INITIATE app=" + service_ + " topic=#0", "c1 TERMINATE"};
   EXPECT_TRUE((one == partner && two == refused) || (one == refused && two == partner)) << Join(got);
+  EXPECT_EQ(AtomReferences(service_), 0) << "the refused server's atoms were kept";
 }
 
 TEST_F(DdeChannel, TimeOutWaitsAsSetAndZeroFailsAtOnce) {
@@ -189,23 +212,36 @@ TEST_F(DdeChannel, TimeOutWaitsAsSetAndZeroFailsAtOnce) {
 }
 
 TEST_F(DdeChannel, LateAcknowledgementAnswersNothingLater) {
-  // The first acknowledgement comes after the time-out; the second execute
-  // must not take it for its own, whether or not the queue ran meanwhile.
-  for (bool pumped : {false, true}) {
-    SCOPED_TRACE(pumped ? "queue ran" : "queue did not run");
-    Partner p;
-    ASSERT_TRUE(p.Start(service_, {"first-ack-delay=600", "nack"}));
-    Channel ch = DDEopen(service_, "");
-    ASSERT_NE(ch, 0);
-    SetDDETimeOut(20);
-    DDEexecute(ch, "[Late]");
-    EXPECT_EQ(err::Code(), 605);
-    if (pumped) Pump(900); else Sleep(900);
-    SetDDETimeOut(300);
-    DDEexecute(ch, "[Next]");
-    EXPECT_EQ(err::Code(), 603) << "the second answer is the partner's refusal";
-    DDEclose(ch);
-    p.Finish();
+  // The first acknowledgement comes after the time-out and says the
+  // opposite of the later ones; no later execute may take it for its own,
+  // whether or not the queue ran meanwhile. The block of the next execute
+  // is likely to have the same handle as the freed one.
+  struct Row {
+    const char* first;
+    const char* others;
+    int laterCode;
+  };
+  for (const Row& row : {Row{"first-ack=positive", "nack", 603}, Row{"first-ack=negative", "", 0}}) {
+    for (bool pumped : {false, true}) {
+      SCOPED_TRACE(std::string(row.first) + (pumped ? ", queue ran" : ", queue did not run"));
+      Partner p;
+      Lines options{"first-ack-delay=600", row.first};
+      if (*row.others) options.push_back(row.others);
+      ASSERT_TRUE(p.Start(service_, options));
+      Channel ch = DDEopen(service_, "");
+      ASSERT_NE(ch, 0);
+      SetDDETimeOut(20);
+      DDEexecute(ch, "[Late]");
+      EXPECT_EQ(err::Code(), 605);
+      if (pumped) Pump(900); else Sleep(900);
+      SetDDETimeOut(300);
+      for (const char* command : {"[Next]", "[Last]"}) {
+        DDEexecute(ch, command);
+        EXPECT_EQ(err::Code(), row.laterCode) << command << " took another answer than its own";
+      }
+      DDEclose(ch);
+      p.Finish();
+    }
   }
 }
 
@@ -214,13 +250,16 @@ TEST_F(DdeChannel, RefusalGives603) {
   ASSERT_TRUE(p.Start(service_, {"nack"}));
   Channel ch = DDEopen(service_, "");
   ASSERT_NE(ch, 0);
+  DDEexecute(ch, "[First]");  // first-use allocations of the platform
+  int before = HeapBlocks();
   for (int i = 0; i < 20; ++i) {
     DDEexecute(ch, "[No]");
     ASSERT_EQ(err::Code(), 603);
   }
+  EXPECT_LT(HeapBlocks() - before, 10) << "refused command memory was kept";
   EXPECT_EQ(err::Text(), "DDEexecute - invalid command");
   DDEclose(ch);
-  EXPECT_EQ(p.Finish().size(), 22u);
+  EXPECT_EQ(p.Finish().size(), 23u);
 }
 
 TEST_F(DdeChannel, PartnerThatQuitGives602) {
@@ -237,6 +276,10 @@ TEST_F(DdeChannel, PartnerThatQuitGives602) {
   DDEexecute(ch, "[After]");
   EXPECT_EQ(err::Code(), 602);
   EXPECT_EQ(err::Text(), "DDE channel is not open");
+  int before = HeapBlocks();
+  for (int i = 0; i < 20; ++i) DDEexecute(ch, "[After]");
+  EXPECT_EQ(err::Code(), 602);
+  EXPECT_LT(HeapBlocks() - before, 10) << "a command block was made for nobody";
   DDEclose(ch);
   EXPECT_EQ(err::Code(), 0);
 }
@@ -338,18 +381,40 @@ TEST_F(DdeChannel, GoodbyeThatComesSentIsHandledFromTheQueue) {
   }
 }
 
-TEST_F(DdeChannel, DataIsRefused) {
-  Partner p;
-  ASSERT_TRUE(p.Start(service_, {"data-after-execute"}));
-  Channel ch = DDEopen(service_, "");
-  ASSERT_NE(ch, 0);
-  DDEexecute(ch, "[Data]");
-  EXPECT_EQ(err::Code(), 0);
-  Pump(300);
-  DDEclose(ch);
-  EXPECT_EQ(Join(p.Finish()), Join({"w1 INITIATE app=" + service_ + " topic=#0",
-                                    "w1 c1 EXECUTE [Data]", "w1 c1 ACK status=0000",
-                                    "w1 c1 TERMINATE"}));
+TEST_F(DdeChannel, DataIsRefusedAndItsMemoryFreed) {
+  // The partner's data is refused when it asks for an answer; a stranger's
+  // is ignored; data still queued at the close goes with the window. In
+  // every case the item atom and the data blocks that are ours are released.
+  constexpr int kCount = 40;
+  struct Row {
+    const char* sender;
+    bool pumped;
+    bool refusalsExpected;
+  };
+  for (const Row& row : {Row{"data-after-execute", true, true},
+                         Row{"stranger-data-after-execute", true, false},
+                         Row{"data-after-execute", false, false}}) {
+    SCOPED_TRACE(std::string(row.sender) + (row.pumped ? "" : ", queued at the close"));
+    Partner p;
+    ASSERT_TRUE(p.Start(service_, {row.sender, "data-count=" + std::to_string(kCount)}));
+    DDEclose(DDEopen(service_, ""));  // first-use allocations of the platform
+    Pump(100);
+    int before = HeapBlocks();
+    Channel ch = DDEopen(service_, "");
+    ASSERT_NE(ch, 0);
+    DDEexecute(ch, "[Data]");
+    EXPECT_EQ(err::Code(), 0);
+    if (row.pumped) Pump(300); else Sleep(300);
+    DDEclose(ch);
+    Pump(100);
+    EXPECT_LT(HeapBlocks() - before, kCount / 2) << "data blocks were kept";
+    Lines expected{"w1 INITIATE app=" + service_ + " topic=#0", "w1 c1 TERMINATE",
+                   "w1 INITIATE app=" + service_ + " topic=#0", "w1 c2 EXECUTE [Data]"};
+    for (int i = 0; row.refusalsExpected && i < kCount; ++i) expected.push_back("w1 c2 ACK status=0000");
+    expected.push_back("w1 c2 TERMINATE");
+    EXPECT_EQ(Join(p.Finish()), Join(expected));
+    EXPECT_EQ(AtomReferences(service_ + "Item"), 0) << "item atoms were kept";
+  }
 }
 
 TEST_F(DdeChannel, ClosingAWindowClosesItsChannelsNewestFirst) {
@@ -373,34 +438,6 @@ TEST_F(DdeChannel, ClosingAWindowClosesItsChannelsNewestFirst) {
             Join({"w1 INITIATE app=" + service_ + " topic=Free", "w1 INITIATE app=" + service_ + " topic=A",
                   "w1 INITIATE app=" + service_ + " topic=B", "w1 c3 TERMINATE", "w1 c2 TERMINATE",
                   "w1 c1 EXECUTE [Still]", "w1 c1 TERMINATE"}));
-}
-
-}  // namespace
-}  // namespace dove::dde
-
-namespace dove::dde {
-namespace {
-
-// Busy blocks of the process heap, where global memory lives.
-int HeapBlocks() {
-  HANDLE heap = GetProcessHeap();
-  if (!HeapLock(heap)) return -1;
-  PROCESS_HEAP_ENTRY e = {};
-  int busy = 0;
-  while (HeapWalk(heap, &e))
-    if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
-  HeapUnlock(heap);
-  return busy;
-}
-
-// References left on a global atom: deletes it until it is gone.
-int AtomReferences(const std::string& name) {
-  int n = 0;
-  while (ATOM a = GlobalFindAtomA(name.c_str())) {
-    GlobalDeleteAtom(a);
-    if (++n > 100000) break;
-  }
-  return n;
 }
 
 TEST_F(DdeChannel, ThousandCyclesLeaveNoAtomOrMemoryBehind) {

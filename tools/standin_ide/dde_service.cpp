@@ -17,10 +17,17 @@ const char kOptionsVariable[] = "TOVARO_STANDIN_OPTIONS";
 constexpr UINT_PTR kAckTimer = 2;
 constexpr WORD kAckPositive = 0x8000;  // fAck
 
-// One client's conversation: the executes whose answer is still due.
+// An execute waiting for its answer, due ackDelayMs after it arrived.
+struct DueAnswer {
+    HGLOBAL memory = nullptr;
+    DWORD due = 0;  // tick count
+};
+
+// One client's conversation: the executes whose answer is still due, in
+// the order they arrived (so also in the order they fall due).
 struct Conversation {
     HWND client = nullptr;
-    std::deque<HGLOBAL> unanswered;
+    std::deque<DueAnswer> unanswered;
 };
 
 ServiceOptions gOptions;
@@ -87,12 +94,23 @@ void PostAck(HWND conversation, HWND client, HGLOBAL memory) {
         FreeDDElParam(WM_DDE_ACK, lp);
 }
 
+// One timer per conversation, set for the oldest unanswered execute.
+void ArmAckTimer(HWND hwnd, const Conversation& conversation) {
+    if (conversation.unanswered.empty()) return;
+    LONG left = static_cast<LONG>(conversation.unanswered.front().due - GetTickCount());
+    SetTimer(hwnd, kAckTimer, left > 0 ? static_cast<UINT>(left) : USER_TIMER_MINIMUM, nullptr);
+}
+
 void AnswerDueExecutes(HWND hwnd) {
     KillTimer(hwnd, kAckTimer);
     auto it = gConversations.find(hwnd);
     if (it == gConversations.end()) return;
-    for (HGLOBAL memory : it->second.unanswered) PostAck(hwnd, it->second.client, memory);
-    it->second.unanswered.clear();
+    std::deque<DueAnswer>& due = it->second.unanswered;
+    while (!due.empty() && static_cast<LONG>(due.front().due - GetTickCount()) <= 0) {
+        PostAck(hwnd, it->second.client, due.front().memory);
+        due.pop_front();
+    }
+    ArmAckTimer(hwnd, it->second);
 }
 
 void OnExecute(HWND hwnd, HWND client, HGLOBAL memory) {
@@ -104,8 +122,8 @@ void OnExecute(HWND hwnd, HWND client, HGLOBAL memory) {
         PostAck(hwnd, client, memory);
         return;
     }
-    it->second.unanswered.push_back(memory);
-    SetTimer(hwnd, kAckTimer, gOptions.ackDelayMs, nullptr);
+    it->second.unanswered.push_back({memory, GetTickCount() + gOptions.ackDelayMs});
+    if (it->second.unanswered.size() == 1) ArmAckTimer(hwnd, it->second);
 }
 
 void OnTerminate(HWND hwnd, HWND from) {

@@ -22,10 +22,17 @@
 //   no-ack            never acknowledge
 //   ack-delay=MS      wait before each acknowledgement
 //   first-ack-delay=MS  wait before the first acknowledgement only
+//   first-ack=positive|negative  the first acknowledgement says this,
+//                     whatever the others say
 //   quit-on-execute   end at the first execute without a word (a crash)
 //   terminate-after-execute  after acknowledging, end the conversation
 //   sent-terminate    the same, with the goodbye sent rather than posted
 //   data-after-execute  after acknowledging, send text data asking for an ack
+//   stranger-data-after-execute  the same from a window outside the
+//                     conversation, asking for no ack (the block is the
+//                     receiver's to free)
+//   data-count=N      send N data messages each time (default 1)
+// Data carries the item atom "<SERVICE>Item".
 // Exit code 0; 3 for a bad command line.
 #include <windows.h>
 #include <dde.h>
@@ -47,14 +54,18 @@ struct Options {
   bool noAck = false;
   DWORD ackDelay = 0;
   DWORD firstAckDelay = 0;
+  int firstAck = -1;  // -1: as the others; 0 negative; 1 positive
   bool quitOnExecute = false;
   bool terminateAfterExecute = false;
   bool sendTerminate = false;  // the goodbye through SendMessage, not posted
   bool dataAfterExecute = false;
+  bool dataFromStranger = false;
+  int dataCount = 1;
 };
 
 Options g_opt;
 std::vector<HWND> g_servers;
+HWND g_stranger = nullptr;  // not a server: it answers no initiate
 std::map<HWND, int> g_clients;  // client window -> number
 int g_executes = 0;
 
@@ -107,18 +118,18 @@ void OnInitiate(HWND server, HWND client, LPARAM lp) {
   SendMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), MAKELPARAM(myApp, myTopic));
 }
 
-void SendTextData(HWND server, HWND client) {
+void SendTextData(HWND from, HWND client, bool ackRequested) {
   const char text[] = "data\r\n";
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + sizeof text);
   auto* d = static_cast<DDEDATA*>(GlobalLock(block));
-  d->fAckReq = 1;
+  d->fAckReq = ackRequested;
   d->fRelease = 1;
   d->cfFormat = CF_TEXT;
   std::memcpy(d->Value, text, sizeof text);
   GlobalUnlock(block);
-  ATOM item = GlobalAddAtomA("Item");
+  ATOM item = GlobalAddAtomA((g_opt.service + "Item").c_str());
   LPARAM lp = PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(block), item);
-  if (!PostMessageA(client, WM_DDE_DATA, reinterpret_cast<WPARAM>(server), lp)) {
+  if (!PostMessageA(client, WM_DDE_DATA, reinterpret_cast<WPARAM>(from), lp)) {
     FreeDDElParam(WM_DDE_DATA, lp);
     GlobalFree(block);
     GlobalDeleteAtom(item);
@@ -138,11 +149,13 @@ void OnExecute(HWND server, HWND client, LPARAM lp) {
   if (g_opt.noAck) return;
   DWORD delay = g_executes == 1 && g_opt.firstAckDelay ? g_opt.firstAckDelay : g_opt.ackDelay;
   if (delay) Sleep(delay);
-  WORD status = g_opt.nack ? 0 : 0x8000;
+  bool positive = g_executes == 1 && g_opt.firstAck >= 0 ? g_opt.firstAck == 1 : !g_opt.nack;
+  WORD status = positive ? 0x8000 : 0;
   LPARAM ack = PackDDElParam(WM_DDE_ACK, status, reinterpret_cast<UINT_PTR>(block));
   if (!PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), ack))
     FreeDDElParam(WM_DDE_ACK, ack);
-  if (g_opt.dataAfterExecute) SendTextData(server, client);
+  for (int i = 0; g_opt.dataAfterExecute && i < g_opt.dataCount; ++i)
+    SendTextData(g_opt.dataFromStranger ? g_stranger : server, client, !g_opt.dataFromStranger);
   if (g_opt.terminateAfterExecute) {
     g_clients[client] = -g_clients[client];  // we said goodbye first
     if (g_opt.sendTerminate)
@@ -208,6 +221,11 @@ bool ParseOption(const char* a) {
   if (const char* v = value("topic=")) return g_opt.topic = v, true;
   if (const char* v = value("ack-delay=")) return g_opt.ackDelay = std::atoi(v), true;
   if (const char* v = value("first-ack-delay=")) return g_opt.firstAckDelay = std::atoi(v), true;
+  if (const char* v = value("data-count=")) return (g_opt.dataCount = std::atoi(v)) > 0;
+  if (!std::strcmp(a, "first-ack=positive")) return g_opt.firstAck = 1, true;
+  if (!std::strcmp(a, "first-ack=negative")) return g_opt.firstAck = 0, true;
+  if (!std::strcmp(a, "stranger-data-after-execute"))
+    return g_opt.dataAfterExecute = g_opt.dataFromStranger = true;
   if (!std::strcmp(a, "nack")) return g_opt.nack = true;
   if (!std::strcmp(a, "no-ack")) return g_opt.noAck = true;
   if (!std::strcmp(a, "quit-on-execute")) return g_opt.quitOnExecute = true;
@@ -233,6 +251,9 @@ int main(int argc, char** argv) {
   for (int i = 0; i < g_opt.windows; ++i)
     g_servers.push_back(CreateWindowExA(0, wc.lpszClassName, g_opt.service.c_str(), WS_POPUP, 0, 0,
                                         0, 0, nullptr, nullptr, wc.hInstance, nullptr));
+  // A plain static window: it takes no part in the initiate broadcast.
+  g_stranger = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               wc.hInstance, nullptr);
   Line("ready");
   Flush();
   MSG m;
