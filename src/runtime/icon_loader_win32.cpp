@@ -65,15 +65,16 @@ int BuiltInIconId(std::string_view name) {
   return numberPlusOne > 1 ? numberPlusOne - 1 : 0;
 }
 
-LoadedIcon LoadNamedIcon(std::string_view name, int size) {
+LoadedIcon LoadNamedIcon(std::string_view name, int size, HMODULE module) {
   if (name.empty()) return {};
   // Explicit sizes are not shared: the shared cache hands back whichever size
   // of a resource was loaded first.
   const UINT shareOrSize = size > 0 ? 0 : LR_SHARED | LR_DEFAULTSIZE;
   const bool owned = size > 0;
-  HINSTANCE module = GetModuleHandleA(nullptr);
+  HINSTANCE program = GetModuleHandleA(nullptr);
+  if (!module) module = program;
   if (int id = BuiltInIconId(name)) {
-    HANDLE h = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, shareOrSize);
+    HANDLE h = LoadImageA(program, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, shareOrSize);
     return LoadedIcon(static_cast<HICON>(h), owned);
   }
   // A name with a zero byte in it cannot be a resource or file name.

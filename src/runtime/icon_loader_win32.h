@@ -50,11 +50,13 @@ class LoadedIcon {
 // system's default icon size. Empty when the system has no such icon.
 LoadedIcon LoadSystemIcon(int resourceId);
 
-// A built-in icon (0xFF 0x02 and the number plus one), else the program's icon
-// resource of that name, else the icon file of that name (relative names from
-// the current directory). size 0 is the system's default icon size, else the
-// width and height in pixels. Empty when none of them exists.
-LoadedIcon LoadNamedIcon(std::string_view name, int size = 0);
+// A built-in icon (0xFF 0x02 and the number plus one), else the icon
+// resource of that name in `module` (null: the main program's), else the icon
+// file of that name (relative names from the current directory). size 0 is
+// the system's default icon size, else the width and height in pixels. Empty
+// when none of them exists. Built-in icons are the runtime's own and always
+// come from the main program.
+LoadedIcon LoadNamedIcon(std::string_view name, int size = 0, HMODULE module = nullptr);
 // The same for a zero-terminated name; a null name gives no icon.
 LoadedIcon LoadNamedIcon(const char* name, int size = 0);
 

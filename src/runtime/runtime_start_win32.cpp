@@ -12,6 +12,7 @@
 #include "runtime/run_program.h"
 #include "runtime/stop.h"
 #include "windows/runtime_record.h"
+#include "windows/runtime_window_win32.h"
 
 namespace dove {
 
@@ -29,6 +30,9 @@ bool StartWin32Runtime() {
     // The main thread's runtime record: windows are prepared only on threads
     // that have one.
     win::ThreadRecord();
+    // Only the layout: the rest of the window layer (the common controls)
+    // waits for the first window, to keep every command's start short.
+    win::SetProcessKeyboardLayout(GetKeyboardLayout(0));
     // "TW_QUERY_PSCREEN" and the closing of a window's DDE channels.
     dde::StartDdeLayer();
     return true;

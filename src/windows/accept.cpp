@@ -39,23 +39,27 @@ void PostToForeignWindow(Window* w, void* context) {
   if (rec && !w->HandOver(rec)) rec.reset();
 }
 
+// Only the wait runs unlocked: the loop body (and a MESSAGE inside it, which
+// frames its own wait) runs with the lock held, as the program expects.
+bool WaitUnlocked(Window& w) {
+  CallUnlockThreadHook();
+  bool ready = w.WaitForEvent();
+  CallLockThreadHook();
+  return ready;
+}
+
 }  // namespace
 
 bool ACCEPT() {
   Window* w = CurrentWindow();
   if (!w) FatalError(kAcceptNeedsWindow, nullptr);
-  if (w->looping) {
-    FinishPass(*w);
-  } else {
-    w->looping = true;
-    CallUnlockThreadHook();
-  }
-  if (!w->Closed() && w->WaitForEvent()) {
+  if (w->looping) FinishPass(*w);
+  w->looping = true;
+  if (!w->Closed() && WaitUnlocked(*w)) {
     w->SetCurrent(w->TakeNext());
     return true;
   }
   w->looping = false;
-  CallLockThreadHook();
   return false;
 }
 

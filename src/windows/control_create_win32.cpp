@@ -14,6 +14,10 @@ namespace dove::win {
 namespace {
 
 constexpr uint32_t kCheckTextLeft = 0x10;  // attribute bit 4 of a check box
+// A sheet's own style bits (in the tab control's terms: several rows, focus
+// on a click, tips). Our sheet draws no tabs; the bits are kept so that
+// whoever reads the style finds a sheet's.
+constexpr DWORD kSheetStyle = 0x5200;
 
 ClassId ClassFor(wdef::Kind kind) {
   switch (kind) {
@@ -65,7 +69,7 @@ DWORD StyleFor(const ControlObject& c, DWORD* exStyle) {
       return child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
     case wdef::Kind::Sheet:
       *exStyle = WS_EX_CONTROLPARENT;
-      return child | WS_CLIPCHILDREN;
+      return child | WS_CLIPCHILDREN | kSheetStyle;
     case wdef::Kind::Tab:
       *exStyle = WS_EX_CONTROLPARENT;
       return WS_CHILD | WS_CLIPCHILDREN;
@@ -148,11 +152,13 @@ void ChooseFont(ControlObject& c) {
 void LoadIcon(ControlObject& c) {
   const std::string& name = c.kind() == wdef::Kind::Image ? c.def.image : c.def.icon;
   if (name.empty()) return;
+  // Named icons are resources of the module that held the definition.
   // Page buttons are small: their arrows come at the small icon size.
+  HMODULE from = c.window.module();
   if (c.kind() == wdef::Kind::Image)
-    c.icon = LoadNamedIcon(std::string_view(name));
+    c.icon = LoadNamedIcon(std::string_view(name), 0, from);
   else if (c.kind() == wdef::Kind::Button)
-    c.icon = LoadNamedIcon(std::string_view(name), GetSystemMetrics(SM_CXSMICON));
+    c.icon = LoadNamedIcon(std::string_view(name), GetSystemMetrics(SM_CXSMICON), from);
 }
 
 bool MakePlatformWindow(ControlObject& c) {

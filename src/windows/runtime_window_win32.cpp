@@ -2,10 +2,12 @@
 
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
 
+#include "windows/event_handoff.h"
 #include "windows/runtime_record.h"
 #include "windows/window_classes_win32.h"
 #include "windows/window_def_find_win32.h"
@@ -30,13 +32,18 @@ DWORD FrameStyle(const wdef::Window& def) {
   switch (def.frame & wdef::kFrameMask) {
     case wdef::kFrameBorder: style |= WS_BORDER; break;
     case wdef::kFrameResizable: style |= WS_THICKFRAME | WS_CAPTION; break;
-    case wdef::kFrameDouble: style |= WS_BORDER | DS_MODALFRAME; break;
+    case wdef::kFrameDouble: style |= WS_BORDER; break;
     default: break;
   }
   if (def.frame & wdef::kFrameSystemMenuMax) style |= WS_SYSMENU | WS_MAXIMIZEBOX;
   if (def.frame & wdef::kFrameSystemMenu) style |= WS_SYSMENU;
   if (def.frame & wdef::kFrameMinimized) style |= WS_MINIMIZE;
   if (!def.title.empty()) style |= WS_CAPTION;
+  // The dialog frame suits only a window that is not to be minimized or
+  // maximized (the runtime's windows are top-level and carry no menu).
+  if ((def.frame & wdef::kFrameMask) == wdef::kFrameDouble &&
+      !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+    style |= DS_MODALFRAME;
   return style;
 }
 
@@ -84,7 +91,7 @@ std::vector<int> StatusEdges(const std::vector<int32_t>& zones, int total, wdef:
 uint32_t Win32ThreadNumber() { return GetCurrentThreadId(); }
 
 std::once_flag g_layerStarted;
-HKL g_keyboardLayout = nullptr;
+std::atomic<HKL> g_keyboardLayout{nullptr};
 
 // The common controls library is loaded only when the first window opens:
 // linked statically it is loaded, and registers its classes, at the start of
@@ -101,7 +108,10 @@ void InitCommonControlsOnDemand() {
 
 void StartLayerOnce() {
   SetThreadNumberSource(&Win32ThreadNumber);
-  g_keyboardLayout = GetKeyboardLayout(0);
+  // Normally set at start-up; a program that opens windows without the
+  // runtime's start takes it here.
+  HKL none = nullptr;
+  g_keyboardLayout.compare_exchange_strong(none, GetKeyboardLayout(0));
   InitCommonControlsOnDemand();
 }
 
@@ -130,8 +140,8 @@ void RemoveSlot(uint32_t slot) {
 }
 
 void StartWindowLayer() { std::call_once(g_layerStarted, &StartLayerOnce); }
-HKL ProcessKeyboardLayout() { return g_keyboardLayout; }
-void SetProcessKeyboardLayout(HKL layout) { g_keyboardLayout = layout; }
+HKL ProcessKeyboardLayout() { return g_keyboardLayout.load(); }
+void SetProcessKeyboardLayout(HKL layout) { g_keyboardLayout.store(layout); }
 
 RuntimeWindow::RuntimeWindow(std::string procedure, std::string label, std::vector<void*> uses)
     : procedure_(std::move(procedure)), label_(std::move(label)), uses_(std::move(uses)) {
@@ -235,13 +245,14 @@ void RuntimeWindow::CreateControls() {
     if (p >= 0 && static_cast<size_t>(p) < controls_.size() && p != c->index) c->parent = controls_[p].get();
   }
   BindUseVariables();
-  bool firstPage = true;
+  std::vector<const ControlObject*> sheetsShown;
   for (auto& c : controls_) {
     CreateControlWindow(*c);
-    if (c->kind() == wdef::Kind::Tab && c->hwnd) {
-      if (firstPage) ShowWindow(c->hwnd, SW_SHOW);
-      firstPage = false;
-    }
+    if (c->kind() != wdef::Kind::Tab || !c->hwnd) continue;
+    // Each sheet opens on its first page.
+    if (std::find(sheetsShown.begin(), sheetsShown.end(), c->parent) != sheetsShown.end()) continue;
+    sheetsShown.push_back(c->parent);
+    ShowWindow(c->hwnd, SW_SHOW);
   }
 }
 
@@ -263,15 +274,32 @@ bool RuntimeWindow::WaitForEvent() {
       return false;
     }
     if (m.hwnd == nullptr && m.message == kPostEventMessage) {
-      Append(std::unique_ptr<EventRecord>(reinterpret_cast<EventRecord*>(m.lParam)));
+      Append(ClaimEvent(static_cast<uintptr_t>(m.lParam), this));
       continue;
     }
     NoteKey(m);
+    if (OnDialogKey(m)) continue;
     bool query = m.message > kQueryBase && m.message <= kQueryLast;
     if (!query && IsDialogMessageA(hwnd_, &m)) continue;
     if (!query) TranslateMessage(&m);
     DispatchMessageA(&m);
   }
+  return true;
+}
+
+// Enter and Escape are answered here rather than by the dialog navigation,
+// which reports them as the commands 1 and 2: numbers that are also field
+// numbers of controls. Enter presses the push button it is typed on; Escape
+// means nothing in a window without a cancel action of its own.
+bool RuntimeWindow::OnDialogKey(const MSG& m) {
+  if (m.message != WM_KEYDOWN || (m.wParam != VK_RETURN && m.wParam != VK_ESCAPE)) return false;
+  if (m.hwnd != hwnd_ && !IsChild(hwnd_, m.hwnd)) return false;
+  LRESULT wants = SendMessageA(m.hwnd, WM_GETDLGCODE, m.wParam, reinterpret_cast<LPARAM>(&m));
+  if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  ControlObject* c = ControlFromHwnd(m.hwnd);
+  if (m.wParam == VK_RETURN && c && &c->window == this && c->kind() == wdef::Kind::Button &&
+      IsWindowEnabled(m.hwnd))
+    QueueEvent(EVENT_Accepted, c);
   return true;
 }
 
@@ -287,6 +315,8 @@ void RuntimeWindow::Destroy() {
     ThreadRecord().currentWindow = prev ? prev->hwnd() : nullptr;
     current_ = false;
   }
+  // No longer found by POST from other threads: what is on its way is void.
+  DropEventsFor(this);
   if (hwnd_) {
     RunWindowClosingHook(this);
     KillTimer(hwnd_, kWindowTimerId);
@@ -422,12 +452,13 @@ void RuntimeWindow::CaptureInput(EventRecord& rec) const {
 }
 
 bool RuntimeWindow::HandOver(std::unique_ptr<EventRecord>& record) {
-  LPARAM lp = reinterpret_cast<LPARAM>(record.get());
+  uint32_t ticket = ParkEvent(std::move(record));
+  LPARAM lp = static_cast<LPARAM>(ticket);
   BOOL posted = (hwnd_ && IsWindow(hwnd_)) ? PostMessageA(hwnd_, kPostEventMessage, 0, lp)
                                            : PostThreadMessageA(thread_, kPostEventMessage, 0, lp);
-  if (!posted) return false;
-  record.release();
-  return true;
+  if (posted) return true;
+  record = ClaimEvent(ticket, nullptr);  // back to the caller, who destroys it
+  return false;
 }
 
 }  // namespace dove::win

@@ -79,6 +79,7 @@ class RuntimeWindow : public Window {
   void CreateStatusBar();
   void CreateControls();
   void BindUseVariables();
+  bool OnDialogKey(const MSG& m);
   bool InRange(const ControlObject& c, int first, int last) const;
   void EnableTree(ControlObject& c, bool enabled);
   void Destroy();
@@ -106,10 +107,11 @@ uint32_t AddSlot(void* object);
 void* SlotObject(uint32_t slot);
 void RemoveSlot(uint32_t slot);
 
-// Process-wide set-up of the window layer: thread numbers, the keyboard
-// layout. Safe to call more than once.
+// Process-wide set-up of the window layer when the first window opens:
+// thread numbers, the common controls. Safe to call more than once.
 void StartWindowLayer();
-// The process-wide keyboard layout (an HKL), updated on WM_INPUTLANGCHANGE.
+// The process-wide keyboard layout (an HKL): set at start-up, updated on
+// WM_INPUTLANGCHANGE.
 HKL ProcessKeyboardLayout();
 void SetProcessKeyboardLayout(HKL layout);
 

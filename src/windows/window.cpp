@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "runtime/lifecycle.h"
+#include "windows/event_handoff.h"
 #include "windows/runtime_record.h"
 
 namespace dove::win {
@@ -43,6 +44,8 @@ unsigned QueryPscreenMessage() { return g_queryPscreen.load(); }
 
 uint32_t CurrentThreadNumber() { return g_threadSource.load()(); }
 void SetThreadNumberSource(uint32_t (*source)()) { g_threadSource.store(source); }
+
+Window::~Window() { DropEventsFor(this); }
 
 std::unique_ptr<EventRecord> Window::MakeEvent(int number, Control* control, int32_t value,
                                                bool foreign) {

@@ -29,7 +29,8 @@ class Control {
 
 class Window {
  public:
-  virtual ~Window() = default;
+  // Records still on their way to the window from other threads go with it.
+  virtual ~Window();
 
   // Appends an event of this window's own thread and wakes its loop. The
   // rules of queueing (shut-down, a window that no longer accepts, unmarked

@@ -11,6 +11,7 @@ namespace dove::win {
 namespace {
 
 constexpr int kClassFailure = 2;  // internal error 502
+constexpr char kProgramIcon[] = "ZERU.Ico";
 
 struct ClassSpec {
   const char* name;
@@ -56,6 +57,13 @@ std::string RegisteredName(const char* name, HMODULE module) {
   return buf;
 }
 
+// The task bar and the window menu show the program's emblem; the system
+// takes the small size from the same resource. Shared: never destroyed.
+void SetProgramIcon(WNDCLASSEXA& wc) {
+  wc.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), kProgramIcon, IMAGE_ICON, 0, 0,
+                                           LR_SHARED | LR_DEFAULTSIZE));
+}
+
 void Register(ClassId id, RuntimeClass& c) {
   const ClassSpec& spec = Spec(id);
   c.module = ThisModule();
@@ -71,6 +79,7 @@ void Register(ClassId id, RuntimeClass& c) {
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   }
+  if (id == ClassId::Window) SetProgramIcon(wc);
   wc.style |= spec.style;
   wc.style &= ~CS_GLOBALCLASS;
   wc.lpfnWndProc = spec.proc;

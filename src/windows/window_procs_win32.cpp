@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "windows/control_win32.h"
+#include "windows/event_handoff.h"
 #include "windows/runtime_record.h"
 #include "windows/runtime_window_win32.h"
 
@@ -82,13 +83,9 @@ bool ContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       ControlObject* c = ControlFromHwnd(child);
       if (!c) return false;
       *result = 0;
-      // Enter comes from the dialog navigation as IDOK naming the focus
-      // control: it presses a push button and means nothing to the others.
-      if (LOWORD(wp) != static_cast<WORD>(GetDlgCtrlID(child))) {
-        if (c->kind() == wdef::Kind::Button) c->window.QueueEvent(EVENT_Accepted, c);
-        return true;
-      }
-      OnChildCommand(*c, HIWORD(wp));
+      // A command that names the control under another number is not the
+      // control's own (the event loop answers Enter and Escape itself).
+      if (LOWORD(wp) == static_cast<WORD>(GetDlgCtrlID(child))) OnChildCommand(*c, HIWORD(wp));
       return true;
     }
     case WM_NOTIFY:
@@ -124,7 +121,7 @@ LRESULT TopWindowMessage(RuntimeWindow* w, HWND hwnd, UINT msg, WPARAM wp, LPARA
       ThreadRecord().keyboardLayout = static_cast<uintptr_t>(lp);
       break;
     case kPostEventMessage:
-      w->Append(std::unique_ptr<EventRecord>(reinterpret_cast<EventRecord*>(lp)));
+      w->Append(ClaimEvent(static_cast<uintptr_t>(lp), w));
       return 0;
     case WM_NEXTDLGCTL:
       if (lp && wp) SetFocus(reinterpret_cast<HWND>(wp));

@@ -160,6 +160,49 @@ TEST(Window, PostFromAnotherThreadArrives) {
   EXPECT_EQ(Joined(Lines(&p, 3)), "1 7 ?NEXT\n513 0 -\nclosed\n");
 }
 
+// The message that carries events between threads, posted by a stranger:
+// its number names no record of ours, so nothing happens.
+TEST(Window, AForeignEventMessageIsIgnored) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"timer=0"}));
+  const unsigned kPostEventMessage = 0xB01B;
+  PostMessageA(p.win, kPostEventMessage, 0, 0x12345678);
+  PostMessageA(p.win, kPostEventMessage, 0x12345678, 1);
+  PostThreadMessageA(GetWindowThreadProcessId(p.win, nullptr), kPostEventMessage, 0, 0x5EED);
+  Click(Control(p, kOk));
+  auto lines = Lines(&p, 1);
+  EXPECT_EQ(Joined(lines), "1 19 ?OKBUTTON\n");
+  EXPECT_TRUE(p.app.Running());
+  CloseAndWait(&p);
+}
+
+// Enter presses the push button it is typed on; Escape is no command for
+// the control that happens to have field number 2 (the builder's ?CLIP).
+TEST(Window, EnterPressesTheButtonAndEscapeRaisesNothing) {
+  Probe p;
+  p.app = gui::Start(gui::ProbeCommand("window_probe", {"ascmeta$ascmeon", "P3$BUILDERWINDOW",
+                                                        "select=?OKBUTTON"}));
+  ASSERT_TRUE(p.app.Started()) << p.app.Error();
+  p.win = p.app.WaitWindow(nullptr, 10000);
+  ASSERT_TRUE(p.win) << p.app.Error();
+  const int kBuilderClip = 2, kBuilderOk = 13;
+  HWND ok = Control(p, kBuilderOk);
+  ASSERT_TRUE(ok);
+  for (HWND target : {ok, Control(p, kBuilderClip)}) {
+    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  }
+  PostMessageA(Control(p, 1), WM_KEYDOWN, VK_RETURN, 1);  // a check box: no button to press
+  PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageA(ok, WM_KEYUP, VK_RETURN, 0xC0000001);
+  auto lines = Lines(&p, 1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "1 13 ?OKBUTTON");
+  Sleep(300);
+  EXPECT_EQ(Lines(&p, 2, 100).size(), 1u) << Joined(Lines(&p, 2, 100));
+  CloseAndWait(&p);
+}
+
 TEST(Window, DuringShutDownOnlyTheCloseArrives) {
   Probe p;
   RunToEnd(&p, {"shutdown", "timer=0"});
@@ -175,6 +218,15 @@ TEST(Window, DisablingTheEntryGroupDisablesEverythingInIt) {
   for (int f : {kOnOff, kOk, kCancel, kGroup2})
     EXPECT_TRUE(IsWindowEnabled(Control(p, f))) << "field " << f;
   CloseAndWait(&p);
+
+  // A range between equates that hold colons themselves.
+  Probe q;
+  ASSERT_TRUE(Open(&q, {"disable=?ENTRYGROUP", "enable=?VER:VER:?VER:BUILD", "timer=0"}));
+  Sleep(200);
+  EXPECT_FALSE(IsWindowEnabled(Control(q, kNote)));
+  EXPECT_TRUE(IsWindowEnabled(Control(q, kVer)));
+  EXPECT_TRUE(IsWindowEnabled(Control(q, kBuild)));
+  CloseAndWait(&q);
 }
 
 // What the utility fills in at open, for screenshots a person would see.

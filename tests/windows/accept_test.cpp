@@ -10,6 +10,7 @@
 #include "runtime/lifecycle.h"
 #include "runtime/system_props.h"
 #include "windows/accept.h"
+#include "windows/event_handoff.h"
 #include "windows/window.h"
 
 namespace dove::win {
@@ -170,24 +171,64 @@ TEST_F(AcceptTest, PostFromAnotherThreadIsHandedOver) {
   EXPECT_EQ(w_.handedOver[0]->window, &w_);
 }
 
+// What crosses threads is a ticket: a number nobody parked, or a ticket for
+// another window, is never taken for a record.
+TEST(EventHandoff, OnlyParkedTicketsOfTheReceiverAreAdopted) {
+  ScriptedWindow a, b;
+  auto record = [](Window* w) {
+    auto rec = std::make_unique<EventRecord>();
+    rec->window = w;
+    return rec;
+  };
+  size_t before = ParkedEventCount();
+  uint32_t forA = ParkEvent(record(&a));
+  uint32_t alsoForA = ParkEvent(record(&a));
+  uint32_t forB = ParkEvent(record(&b));
+  EXPECT_NE(forA, 0u);
+  EXPECT_NE(forA, alsoForA);
+  EXPECT_EQ(ClaimEvent(0, &a), nullptr);
+  EXPECT_EQ(ClaimEvent(0x12345678, &a), nullptr);
+  EXPECT_EQ(ClaimEvent(~uintptr_t(0), &a), nullptr);
+  EXPECT_EQ(ClaimEvent(forB, &a), nullptr) << "another window's record";
+  std::unique_ptr<EventRecord> got = ClaimEvent(forA, &a);
+  ASSERT_NE(got, nullptr);
+  EXPECT_EQ(got->window, &a);
+  EXPECT_EQ(ClaimEvent(forA, &a), nullptr) << "adopted once";
+  DropEventsFor(&a);  // what was still on its way to a closing window
+  EXPECT_EQ(ClaimEvent(alsoForA, &a), nullptr);
+  EXPECT_EQ(ParkedEventCount(), before + 1);
+  EXPECT_NE(ClaimEvent(forB, nullptr), nullptr);
+  ParkEvent(record(&b));  // left for the window's end: b's destructor frees it
+}
+
 int g_unlocks = 0, g_locks = 0;
 void CountUnlock() { ++g_unlocks; }
 void CountLock() { ++g_locks; }
 
-TEST_F(AcceptTest, ThreadHooksFrameTheLoop) {
+TEST_F(AcceptTest, ThreadHooksFrameEachWait) {
   SetSystemProp(kUnlockThreadHook, reinterpret_cast<uintptr_t>(&CountUnlock));
   SetSystemProp(kLockThreadHook, reinterpret_cast<uintptr_t>(&CountLock));
-  w_.script.push_back([](ScriptedWindow& w) {
-    EXPECT_EQ(g_unlocks, 1);
-    EXPECT_EQ(g_locks, 0);
+  g_unlocks = g_locks = 0;
+  auto unlockedWhileWaiting = [](ScriptedWindow&) { EXPECT_EQ(g_unlocks, g_locks + 1); };
+  w_.script.push_back([&](ScriptedWindow& w) {
+    unlockedWhileWaiting(w);
     w.QueueEvent(EVENT_Accepted, &w.ok);
+  });
+  w_.script.push_back([&](ScriptedWindow& w) {
+    unlockedWhileWaiting(w);
     w.QueueEvent(EVENT_CloseWindow, nullptr);
   });
-  Run();
+  int passes = 0;
+  Run([&] {
+    ++passes;
+    EXPECT_EQ(g_unlocks, g_locks) << "the loop body runs locked";
+    return false;
+  });
   SetSystemProp(kUnlockThreadHook, 0);
   SetSystemProp(kLockThreadHook, 0);
-  EXPECT_EQ(g_unlocks, 1);
-  EXPECT_EQ(g_locks, 1);
+  EXPECT_EQ(passes, 2);
+  EXPECT_EQ(g_unlocks, 2);  // one wait per event; none once the window has closed
+  EXPECT_EQ(g_locks, 2);
 }
 
 TEST(AcceptWithoutWindow, IsFatal537) {

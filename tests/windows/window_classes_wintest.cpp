@@ -65,14 +65,15 @@ wdef::Control Make(wdef::Kind kind, int field, const char* label, int parent, wd
 }
 
 // A small window: a sheet of two pages; on the first a group with a
-// prompt of default size and an entry; a button on the second.
+// prompt of default size and an entry; a button on the second. Below it a
+// second sheet of two empty pages and the program's emblem.
 wdef::Window SmallWindow() {
   wdef::Window w;
   w.label = "TEST$W";
   w.title = "Test";
   w.attributes = 0x10;
   w.frame = 0x1000;
-  w.position = {wdef::kDefault, wdef::kDefault, 160, 100};
+  w.position = {wdef::kDefault, wdef::kDefault, 160, 160};
   const int32_t d = wdef::kDefault;
   w.controls.push_back(Make(wdef::Kind::Sheet, 1, "?SHEET", -1, {4, 4, 152, 92}));
   w.controls.push_back(Make(wdef::Kind::Tab, 2, "?TAB1", 0, {0, 0, 152, 92}));
@@ -81,6 +82,11 @@ wdef::Window SmallWindow() {
   w.controls.push_back(Make(wdef::Kind::Entry, 5, "?ENTRY", 2, {90, 12, 40, 12}));
   w.controls.push_back(Make(wdef::Kind::Tab, 6, "?TAB2", 0, {0, 0, 152, 92}));
   w.controls.push_back(Make(wdef::Kind::Button, 7, "?BUTTON", 5, {10, 10, 50, 14}, "&Press"));
+  w.controls.push_back(Make(wdef::Kind::Sheet, 8, "?SHEET2", -1, {4, 100, 100, 56}));
+  w.controls.push_back(Make(wdef::Kind::Tab, 9, "?TAB3", 7, {0, 0, 100, 56}));
+  w.controls.push_back(Make(wdef::Kind::Tab, 10, "?TAB4", 7, {0, 0, 100, 56}));
+  w.controls.push_back(Make(wdef::Kind::Image, 11, "?IMAGE", -1, {110, 100, 20, 20}));
+  w.controls.back().image = "ZERU.Ico";
   return w;
 }
 
@@ -113,6 +119,8 @@ TEST_F(SmallWindowTest, DefaultSizeFitsTheText) {
 }
 
 TEST_F(SmallWindowTest, SelectBringsAPageToTheFront) {
+  EXPECT_TRUE(IsWindowVisible(Hwnd(9))) << "every sheet opens on its first page";
+  EXPECT_FALSE(IsWindowVisible(Hwnd(10)));
   EXPECT_TRUE(IsWindowVisible(Hwnd(5)));
   EXPECT_FALSE(IsWindowVisible(Hwnd(7)));
   SELECT(6);
@@ -136,6 +144,42 @@ TEST_F(SmallWindowTest, WindowStylesFollowTheFrameBits) {
   EXPECT_TRUE(style & WS_CAPTION) << "a title gives a caption";
   EXPECT_TRUE(style & WS_CLIPCHILDREN);
   EXPECT_TRUE(style & WS_CLIPSIBLINGS);
+  EXPECT_FALSE(style & DS_MODALFRAME);
+  DWORD sheet = static_cast<DWORD>(GetWindowLongA(Hwnd(1), GWL_STYLE));
+  EXPECT_EQ(sheet & 0x10005200u, 0x10005200u);
+  EXPECT_TRUE(GetClassLongPtrA(w_.hwnd(), GCLP_HICON)) << "the task bar shows the emblem";
+}
+
+TEST(RuntimeWindowFrame, DialogFrameOnlyWithoutMinimizeOrMaximizeBox) {
+  struct Case {
+    uint32_t frame;
+    bool modalFrame;
+  };
+  for (const Case& c : {Case{0x40, true}, Case{0x1040, true}, Case{0x840, false}, Case{0x1000, false},
+                        Case{0x20, false}}) {
+    wdef::Window def;
+    def.label = "FRAME$W";
+    def.attributes = 0x10;
+    def.frame = c.frame;
+    def.position = {wdef::kDefault, wdef::kDefault, 60, 40};
+    RuntimeWindow w("Test$Frame", "FRAME$W", {});
+    ASSERT_TRUE(w.OpenFrom(def, GetModuleHandleA(nullptr)));
+    DWORD style = static_cast<DWORD>(GetWindowLongA(w.hwnd(), GWL_STYLE));
+    EXPECT_EQ((style & DS_MODALFRAME) != 0, c.modalFrame) << std::hex << "frame 0x" << c.frame;
+    w.Close();
+  }
+}
+
+// Named images come from the module that held the definition.
+TEST(RuntimeWindowImages, LoadFromTheDefinitionsModule) {
+  for (HMODULE module : {GetModuleHandleA(nullptr), GetModuleHandleA("kernel32.dll")}) {
+    RuntimeWindow w("Test$Small", "TEST$W", {});
+    ASSERT_TRUE(w.OpenFrom(SmallWindow(), module));
+    auto* image = static_cast<ControlObject*>(w.FieldControl(11));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(static_cast<bool>(image->icon), module == GetModuleHandleA(nullptr));
+    w.Close();
+  }
 }
 
 }  // namespace

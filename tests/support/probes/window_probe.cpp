@@ -20,8 +20,10 @@
 //   close-at-first       posts EVENT:CloseWindow at the first event
 //   close-now            posts EVENT:CloseWindow right after opening
 //   disable=FIRST[:LAST] enable=FIRST[:LAST] select=LABEL
+//                        (?VER:NOTE:?FILENAME: the range splits at ":?")
 //   status=ZONE:TEXT     sets a status-bar zone
-//   text=LABEL:TEXT      assigns a control's Text property
+//   text=LABEL:TEXT      assigns a control's Text property (LABEL may hold a
+//                        colon: the longest equate of the window wins)
 //   thread-post=LABEL    a second thread POSTs EVENT:Accepted for LABEL and
 //                        then EVENT:CloseWindow to this thread
 //   shutdown             enters the shut-down state after opening and POSTs
@@ -55,10 +57,10 @@ struct Options {
   int stopTimerAt = 0;
   bool closeAtFirst = false;
   bool closeNow = false;
-  std::vector<std::pair<std::string, std::string>> disable, enable;
+  std::vector<std::string> disable, enable;  // FIRST[:LAST]
   std::string select;
   std::vector<std::pair<int, std::string>> status;
-  std::vector<std::pair<std::string, std::string>> texts;
+  std::vector<std::string> texts;            // LABEL:TEXT
   std::string threadPost;
   bool shutdown = false;
 };
@@ -79,11 +81,11 @@ bool Parse(int argc, char** argv, Options* o) {
     else if (key == "stop-timer") o->stopTimerAt = std::atoi(value.c_str());
     else if (key == "close-at-first") o->closeAtFirst = true;
     else if (key == "close-now") o->closeNow = true;
-    else if (key == "disable") o->disable.push_back(Split(value, ':'));
-    else if (key == "enable") o->enable.push_back(Split(value, ':'));
+    else if (key == "disable") o->disable.push_back(value);
+    else if (key == "enable") o->enable.push_back(value);
     else if (key == "select") o->select = value;
     else if (key == "status") o->status.push_back({std::atoi(value.c_str()), Split(value, ':').second});
-    else if (key == "text") o->texts.push_back(Split(value, ':'));
+    else if (key == "text") o->texts.push_back(value);
     else if (key == "thread-post") o->threadPost = value;
     else if (key == "shutdown") o->shutdown = true;
     else return false;
@@ -157,7 +159,23 @@ DWORD WINAPI PostFromThread(LPVOID p) {
   return 0;
 }
 
-void Range(const std::pair<std::string, std::string>& r, bool enable) {
+// Equates may hold a colon themselves (?VER:NOTE): the second equate of a
+// range starts at ":?".
+std::pair<std::string, std::string> SplitRange(const std::string& range) {
+  size_t at = range.find(":?");
+  if (at == std::string::npos) return {range, ""};
+  return {range.substr(0, at), range.substr(at + 1)};
+}
+
+// LABEL:TEXT, where LABEL is the longest equate of the window that fits.
+std::pair<std::string, std::string> SplitAfterEquate(const std::string& s) {
+  for (size_t at = s.rfind(':'); at != std::string::npos && at > 0; at = s.rfind(':', at - 1))
+    if (g_def->FindControl(s.substr(0, at))) return {s.substr(0, at), s.substr(at + 1)};
+  return Split(s, ':');
+}
+
+void Range(const std::string& range, bool enable) {
+  auto r = SplitRange(range);
   int first = FieldOf(r.first), last = r.second.empty() ? 0 : FieldOf(r.second);
   if (enable) ENABLE(first, last);
   else DISABLE(first, last);
@@ -167,7 +185,10 @@ void AfterOpen(const Options& o, ThreadPost* tp) {
   for (auto& r : o.disable) Range(r, false);
   for (auto& r : o.enable) Range(r, true);
   for (auto& s : o.status) SetProperty(0, PROP_StatusText, s.first, s.second);
-  for (auto& t : o.texts) SetProperty(FieldOf(t.first), PROP_Text, t.second);
+  for (auto& t : o.texts) {
+    auto [label, text] = SplitAfterEquate(t);
+    SetProperty(FieldOf(label), PROP_Text, text);
+  }
   if (o.timer >= 0) SetProperty(0, PROP_Timer, o.timer);
   if (!o.select.empty()) SELECT(FieldOf(o.select));
   if (o.closeNow) POST(EVENT_CloseWindow);
