@@ -1,5 +1,6 @@
 #include "files/file_object.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -85,15 +86,36 @@ bool IsZeroFilled(uint8_t type) {
 // Group, memo and blob entries own no bytes of their own in the record.
 bool HasNoBytes(uint8_t type) { return type == kGroup || type == kMemo || type == kBlob; }
 
-void ClearField(const FileObject& file, const FieldDesc& field) {
-    if (HasNoBytes(field.type)) return;
-    if (!IsBlankFilled(field.type) && !IsZeroFilled(field.type)) {
+// A field the runtime has no typed object for is fatal.
+void RequireKnown(uint8_t type) {
+    if (!HasNoBytes(type) && !IsBlankFilled(type) && !IsZeroFilled(type)) {
         InternalFault(1, "Make UFO Error");
     }
-    if (field.offset >= file.recordLength) return;
-    uint32_t size = field.size;
-    if (size > file.recordLength - field.offset) size = file.recordLength - field.offset;
-    std::memset(file.record + field.offset, IsBlankFilled(field.type) ? ' ' : 0, size);
+}
+
+// The bytes of a field that lie inside the record.
+uint32_t FieldSize(const FileObject& file, const FieldDesc& field) {
+    if (HasNoBytes(field.type) || field.offset >= file.recordLength) return 0;
+    return std::min(field.size, file.recordLength - field.offset);
+}
+
+void ClearField(const FileObject& file, const FieldDesc& field) {
+    RequireKnown(field.type);
+    uint32_t size = FieldSize(file, field);
+    if (size) std::memset(file.record + field.offset, IsBlankFilled(field.type) ? ' ' : 0, size);
+}
+
+// Character data whose set is converted; numbers, dates and a PSTRING's
+// length byte are binary and stay as they are.
+void ConvertField(const FileObject& file, const FieldDesc& field, char* record,
+                  void (*convert)(char*, uint32_t)) {
+    RequireKnown(field.type);
+    uint32_t size = FieldSize(file, field);
+    if (field.type == kString || field.type == kCString) {
+        if (size) convert(record + field.offset, size);
+    } else if (field.type == kPString && size > 1) {
+        convert(record + field.offset + 1, size - 1);
+    }
 }
 
 }  // namespace
@@ -146,6 +168,17 @@ void ClearRecord(const FileObject& file) {
     }
     for (uint32_t i = 0; i < file.recordType->fieldCount; ++i) {
         ClearField(file, file.recordType->fields[i]);
+    }
+}
+
+void ConvertRecordText(const FileObject& file, char* record, void (*convert)(char*, uint32_t)) {
+    if (!record || file.recordLength == 0) return;
+    if (!file.recordType || !file.recordType->fields) {
+        convert(record, file.recordLength);
+        return;
+    }
+    for (uint32_t i = 0; i < file.recordType->fieldCount; ++i) {
+        ConvertField(file, file.recordType->fields[i], record, convert);
     }
 }
 

@@ -135,4 +135,9 @@ std::string NameOf(const FileObject& file);
 // blanked. A field type the runtime cannot handle is fatal (501).
 void ClearRecord(const FileObject& file);
 
+// Converts the character set of the record's text fields (STRING, CSTRING,
+// the text of a PSTRING) in place; record is laid out as the file's. Without
+// a descriptor the whole record is text. Fatal (501) as ClearRecord.
+void ConvertRecordText(const FileObject& file, char* record, void (*convert)(char*, uint32_t));
+
 }  // namespace dove::files

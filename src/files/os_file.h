@@ -84,6 +84,7 @@ constexpr int kErrLockViolation = 33;
 constexpr int kErrInvalidParameter = 87;
 constexpr int kErrInvalidName = 123;
 constexpr int kErrBadPathName = 161;
+constexpr int kErrNameTooLong = 206;   // a path that does not fit a path buffer
 
 // File-layer numbers the name functions give.
 constexpr int kFileInvalidFilename = 45;

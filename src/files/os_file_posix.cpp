@@ -36,7 +36,7 @@ int WindowsNumberOf(int e) {
     case EAGAIN: return kErrLockViolation;
     case EEXIST: return 183;
     case ENOSPC: return 112;
-    case ENAMETOOLONG: return 206;
+    case ENAMETOOLONG: return kErrNameTooLong;
     case EINVAL: return kErrInvalidParameter;
     case EXDEV: return 17;
     default: return 31;  // general failure

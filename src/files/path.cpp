@@ -83,17 +83,31 @@ bool IsRelativeOnAnotherDrive(std::string_view name, const std::string& current)
     return !HasDrive(current) || (current[0] & ~0x20) != (name[0] & ~0x20);
 }
 
+// The completed name, held to a path buffer as the system's own call is: a
+// longer one reads as the system's "name too long" on every platform.
+int FullPathInBuffer(std::string_view name, std::string* out) {
+    std::string full;
+    if (int e = os::FullPathName(name, &full)) return e;
+    if (full.size() >= kMaxPath) return os::kErrNameTooLong;
+    *out = std::move(full);
+    return 0;
+}
+
 int FullPathOnItsDrive(std::string_view name, std::string* out) {
     std::string current;
     if (os::CurrentDirectory(&current) != 0 || !IsRelativeOnAnotherDrive(name, current))
-        return os::FullPathName(name, out);
+        return FullPathInBuffer(name, out);
     // That drive's current directory is known only to the system, so go there
     // and come back.
     if (int e = os::ChangeDirectory(name.substr(0, 2))) return e;
-    const int e = os::FullPathName(name, out);
+    const int e = FullPathInBuffer(name, out);
     os::ChangeDirectory(current);
     return e;
 }
+
+// A name that completes to more than a path buffer holds is a bad file name,
+// not a system fault: the file layer's 45, never 300 + 206.
+int AsFileNameError(int e) { return e == os::kErrNameTooLong ? os::kFileInvalidFilename : e; }
 
 std::string_view FileNameOf(std::string_view path) {
     const size_t cut = path.find_last_of("\\/:");
@@ -124,7 +138,7 @@ int LongPath(std::string_view name, std::string* out) {
         return e;
     }
     std::string full;
-    if (int e = os::FullPathName(text, &full)) {
+    if (int e = FullPathInBuffer(text, &full)) {
         *out = text;
         return e;
     }
@@ -170,7 +184,9 @@ std::string EightDotThree(std::string_view text) {
 void LONGPATH() {
     const std::string name = vstack::PopString();
     std::string result;
-    if (int e = LongPath(name, &result)) err::Post(err::kOsErrorBase + e);
+    const int e = LongPath(name, &result);
+    if (e == os::kErrNameTooLong) err::Post(os::kFileInvalidFilename);
+    else if (e) err::Post(err::kOsErrorBase + e);
     vstack::PushCopy(result.data(), result.size());
 }
 
@@ -194,7 +210,7 @@ int ResolveDataFileName(std::string_view name, std::string* out) {
     std::string placed(name);
     if (!HasDrive(name) && !(name.size() > 0 && IsSeparator(name[0]))) placed = Joined(DataDirectory(), name);
     if (placed.size() > kMaxPath - 1) return os::kFileInvalidFilename;
-    return FullPathOnItsDrive(placed, out);
+    return AsFileNameError(FullPathOnItsDrive(placed, out));
 }
 
 int CopyDataFile(std::string_view source, std::string_view target) {

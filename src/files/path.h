@@ -26,7 +26,8 @@ constexpr size_t kMaxPath = 260;   // path buffer, terminator included
 // empty means the current directory), each component replaced by its name
 // on disk until the first that does not exist; after a UNC prefix
 // (\\server\share) only. On failure *out is the text as given and the result
-// is the system's error number.
+// is the system's error number (206 for a full path of 260 characters or
+// more).
 int LongPath(std::string_view name, std::string* out);
 
 // The short form of an existing name. When the system refuses the text (87)
@@ -42,7 +43,8 @@ std::string EightDotThree(std::string_view text);
 
 // The runtime functions procedures call: each clears the thread's errors,
 // pops its argument from the value stack and pushes the result. A failing
-// LONGPATH posts 300 + the system's error number and pushes the text as given.
+// LONGPATH posts 300 + the system's error number, or 45 for a full path too
+// long for a path buffer, and pushes the text as given.
 void LONGPATH();
 void SHORTPATH();
 
@@ -55,8 +57,9 @@ std::string DataDirectory();
 
 // A name that has no drive and no leading "\" is placed under the data
 // directory; then the name is completed to a full path. More than 259
-// characters gives 45; a relative name on another drive ("D:x.txt") is
-// completed against that drive's current directory.
+// characters, before or after completing, gives 45; a relative name on
+// another drive ("D:x.txt") is completed against that drive's current
+// directory.
 int ResolveDataFileName(std::string_view name, std::string* out);
 
 // The drivers' COPY and RENAME. The target may name a folder, which then

@@ -149,10 +149,10 @@ OpResult Next(TextBlock& b) {
     return r;
 }
 
+// The length word is a byte count: read unsigned, it can only ask for more
+// than the record holds, so only an explicit 0 means "truncate here".
 uint32_t Count(const OpArgs* a, int index, uint32_t recordLength) {
-    int32_t n = a->n[index];
-    if (n < 0) return 0;
-    return std::min(static_cast<uint32_t>(n), recordLength);
+    return std::min(static_cast<uint32_t>(a->n[index]), recordLength);
 }
 
 OpResult Perform(DriverBlock* block, int32_t op, const OpArgs* a) {
@@ -298,7 +298,7 @@ OpResult ReadAt(TextBlock& b, uint32_t pointer) {
     if (r.error) return Fail(r.error);
     b.currentPos = pointer - 1;
     b.currentSize = r.size;
-    if (b.attributes & kAttrOem) OemToAnsi(b.record, b.recordLength);
+    if (b.attributes & kAttrOem) ConvertRecordText(*b.file, b.record, &OemToAnsi);
     b.flags |= TextBlock::kCurrent;
     return {};
 }

@@ -165,7 +165,14 @@ RecordRead ReadRecord(ByteSource& source, uint32_t fileSize, uint32_t offset,
     Blank(record, length);
     SlowRead slow = ReadByteByByte(v.data, avail, settings, record, length);
     uint32_t pos = offset + slow.consumed;
-    if (!slow.delimited && !slow.dataEnd && pos < fileSize) {
+    if (slow.dataEnd) {
+        // A Ctrl-Z inside a line ends this record only: the skip of the rest
+        // stops at once, taking the Ctrl-Z, and the next record starts after
+        // it. Only a record that begins with Ctrl-Z is the end of the data.
+        r.size = pos + 1 - offset;
+        return r;
+    }
+    if (!slow.delimited && pos < fileSize) {
         r.error = SkipRest(source, fileSize, std::max<uint32_t>(look, 1), settings, &pos);
         if (r.error) return r;
     }

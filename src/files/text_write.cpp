@@ -39,7 +39,7 @@ uint32_t EndOfData(TextBlock& b) {
 const char* DiskText(TextBlock& b) {
     if (!(b.attributes & kAttrOem)) return b.record;
     b.scratch.assign(b.record, b.record + b.recordLength);
-    AnsiToOem(b.scratch.data(), b.recordLength);
+    ConvertRecordText(*b.file, b.scratch.data(), &AnsiToOem);
     return b.scratch.data();
 }
 

@@ -312,6 +312,12 @@ TEST_F(OsFileWin32, DataFileNamesAndOtherDrives) {
     EXPECT_EQ(path::ResolveDataFileName(longest, &out), 0);
     EXPECT_EQ(out, longest);
     EXPECT_EQ(path::ResolveDataFileName(longest + "a", &out), 45);
+    const std::string relative(259 - dir_.size(), 'a');   // completes to 260 characters
+    EXPECT_EQ(path::ResolveDataFileName(relative, &out), 45) << "too long once completed";
+    dove::vstack::PushCopy(relative.data(), relative.size());
+    path::LONGPATH();
+    EXPECT_EQ(dove::err::Code(), 45) << "not 300 + 206";
+    EXPECT_EQ(dove::vstack::PopString(), relative);
 
     // A relative name on another drive: that drive's current directory,
     // and ours is the same afterwards.

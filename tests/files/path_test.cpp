@@ -11,6 +11,7 @@
 #include "files/error_record.h"
 #include "files/os_file.h"
 #include "files/path.h"
+#include "runtime/value_stack.h"
 
 namespace path = dove::path;
 namespace os = dove::os;
@@ -77,6 +78,16 @@ TEST_F(PathPosix, LongPathCompletesAndKeepsAMissingRest) {
     EXPECT_EQ(out, In("sub/x/y.txt"));
     EXPECT_EQ(path::LongPath("", &out), 0);
     EXPECT_EQ(out, dir_);
+
+    // A full path that a path buffer cannot hold is a bad name (45), not
+    // 300 + the system's "too long".
+    const std::string tooLong(260 - dir_.size() - 1, 'n');
+    EXPECT_EQ(path::LongPath(tooLong, &out), os::kErrNameTooLong);
+    EXPECT_EQ(out, tooLong);
+    dove::vstack::PushCopy(tooLong.data(), tooLong.size());
+    path::LONGPATH();
+    EXPECT_EQ(dove::err::Code(), 45);
+    EXPECT_EQ(dove::vstack::PopString(), tooLong);
 }
 
 TEST_F(PathPosix, ShortPathOfWhatDoesNotExistIsTheText) {
@@ -101,7 +112,10 @@ TEST_F(PathPosix, DataFileNamesGoUnderTheDataDirectory) {
     EXPECT_EQ(path::ResolveDataFileName("d.txt", &out), 0);
     EXPECT_EQ(out, In("store/d.txt"));
     path::SetDataDirectory("");
-    EXPECT_EQ(path::ResolveDataFileName(std::string(259, 'n'), &out), 0);
+    const std::string fits(259 - dir_.size() - 1, 'n');   // completes to 259 characters
+    EXPECT_EQ(path::ResolveDataFileName(fits, &out), 0);
+    EXPECT_EQ(out.size(), 259u);
+    EXPECT_EQ(path::ResolveDataFileName(fits + "n", &out), 45) << "too long once completed";
     EXPECT_EQ(path::ResolveDataFileName(std::string(260, 'n'), &out), 45);
     path::SetDataDirectory(std::string(250, 'd'));
     EXPECT_EQ(path::ResolveDataFileName("0123456789", &out), 45) << "the limit holds after placing";

@@ -151,6 +151,10 @@ const WriteCase kWrites[] = {
      [](TextFile& f) { f.SetRecord("abcdef"); Append(f.F(), 3); }, "abc\r\n"},
     {"put with length 0 truncates", "one\r\ntwo\r\n", "", 0x42,
      [](TextFile& f) { Put(f.F(), 6, 0); }, "one\r\n"},
+    {"a negative length is no 0: it writes the record", "one\r\ntwo\r\n", "", 0x42,
+     [](TextFile& f) { f.SetRecord("ONE"); Put(f.F(), 1, -1); }, "ONE\r\ntwo\r\n"},
+    {"append with a negative length", "a\r\n", "", 0x42,
+     [](TextFile& f) { f.SetRecord("bcd"); Append(f.F(), -5); }, "a\r\nbcd\r\n"},
     {"other delimiter", "a;", "/ENDOFRECORD=1,59", 0x42,
      [](TextFile& f) { f.SetRecord("b"); Add(f.F()); }, "a;b;"},
     {"read only refuses", "a\r\n", "", 0x40,
@@ -191,6 +195,24 @@ TEST_F(TextDriver, OemFilesConvertOnReadAndOnAWriteCopy) {
     Close(f.F());
     SetTextPlatform({nullptr, nullptr, nullptr});
     EXPECT_EQ("banana\r\nJaVa\r\n", ReadBytes(dir.File("o.txt")));
+}
+
+TEST_F(TextDriver, OemConversionLeavesBinaryFieldsAlone) {
+    static const FieldDesc kFields[] = {{kString, "O:TEXT", 0, 3}, {kLong, "O:COUNT", 3, 4},
+                                        {kPString, "O:NAME", 7, 3}};
+    static const RecordType kType = {kGroup, 10, 3, kFields};
+    SetTextPlatform({&FakeOemToAnsi, &FakeAnsiToOem, nullptr});
+    WriteBytes(dir.File("o.txt"), "banaaaaaaa\r\n");
+    TextFile f(dir.File("o.txt"), 10, kAttrCreate | kAttrOem, "", &kType);
+    Open(f.F(), 0x42);
+    Set(f.F());
+    Next(f.F());
+    EXPECT_EQ("bAnaaaaaAA", f.Record()) << "a PSTRING's length byte is not text";
+    f.SetRecord("AAAAAAAAAA");
+    Add(f.F());
+    Close(f.F());
+    SetTextPlatform({nullptr, nullptr, nullptr});
+    EXPECT_EQ("banaaaaaaa\r\naaaAAAAAaa\r\n", ReadBytes(dir.File("o.txt")));
 }
 
 TEST_F(TextDriver, SendRepliesWithTheSettingBeforeTheCommand) {

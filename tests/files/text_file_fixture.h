@@ -53,11 +53,11 @@ inline bool Exists(const std::string& path) { return access(path.c_str(), F_OK) 
 class TextFile {
 public:
     TextFile(const std::string& name, uint32_t recordLength, uint8_t attributes = kAttrCreate,
-             const std::string& driverString = "")
+             const std::string& driverString = "", const RecordType* type = nullptr)
         : driverString_(driverString), record_(recordLength, ' ') {
         SetName(name);
         def_ = MakeDefinition(TextDriverEntry(), name_, kNameZeroTerminated, record_.data(),
-                              recordLength, nullptr, attributes, driverString_.c_str());
+                              recordLength, type, attributes, driverString_.c_str());
     }
     ~TextFile() { Destroy(&def_.pattern, 0); }
 

@@ -1,9 +1,10 @@
 // The text driver's record reader over random file contents, record lengths,
 // delimiters, TAB settings, Ctrl-Z rules and window sizes. Reading from the
 // start to the end of the data must cover every byte once: each record
-// starts where the previous one ended, takes at least one byte and never
-// runs past the file. With the TAB kept, a record is exactly the start of
-// its line.
+// starts where the previous one ended and ends just after the first
+// delimiter or (with Ctrl-Z as end of data) Ctrl-Z from its start, or at the
+// end of the file; only a record that starts with Ctrl-Z ends the data. With
+// the TAB kept, a record is exactly the start of its line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -57,6 +58,16 @@ bool DelimiterAt(const std::string& f, size_t i, std::string_view d) {
     return i + d.size() <= f.size() && f.compare(i, d.size(), d) == 0;
 }
 
+// Where the record at offset must end: an over-long line is skipped to the
+// same stop, never split.
+size_t ExpectedEnd(const std::string& f, size_t offset, const RecordSettings& s) {
+    for (size_t i = offset; i < f.size(); ++i) {
+        if (DelimiterAt(f, i, s.delimiter)) return i + s.delimiter.size();
+        if (s.ctrlZIsEof && f[i] == 26) return i + 1;
+    }
+    return f.size();
+}
+
 // What a record must hold when TABs are kept: the line's first bytes.
 std::string ExpectedKept(const std::string& f, size_t offset, const RecordSettings& s, uint32_t len) {
     std::string out;
@@ -103,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (!atEnd) abort();
             break;
         }
-        if (r.size == 0 || uint64_t(offset) + r.size > fileSize) abort();
+        if (r.size == 0 || offset + r.size != ExpectedEnd(file, offset, s)) abort();
         if (s.tab == kTabKeep &&
             std::string(record.data(), length) != ExpectedKept(file, offset, s, length)) {
             abort();
