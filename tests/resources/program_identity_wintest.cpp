@@ -153,7 +153,8 @@ TEST(ProgramIdentityTest, VersionInformation) {
   EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
   EXPECT_EQ(info.String("FileVersion"), "1.60.0.1");
-  EXPECT_EQ(info.String("ProductVersion"), "1.60  0001");
+  EXPECT_EQ(info.String("ProductVersion"), "1.60.0.1");
+  EXPECT_EQ(info.String("Comments"), "Version: 1.60  0001");
   EXPECT_EQ(info.String("ProductName"), "DOVE60");
   EXPECT_EQ(info.String("OriginalFilename"), "DOVE60.exe");
   EXPECT_EQ(info.String("FileDescription"), "Veltrano Commandline Utility");
