@@ -21,11 +21,22 @@ ensure_packages() {
   apt-get update -qq >/dev/null && apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
+# A compiler cache, where the machine has one, makes rebuilds of other
+# checkouts cheap; paths are hashed relative to the checkout's parent.
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$ROOT")} CCACHE_NOHASHDIR=1
+fi
+compiler_launcher() {
+  command -v ccache >/dev/null || return 0
+  printf '%s\n' -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+}
+
 configure_tree() {  # name, extra cmake arguments...
   local name=$1; shift
   local dir=$BUILD/$name
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -DDOVE_ROOT_BUILD_DIR="$BUILD" "$@" >"$BUILD/logs/configure-$name.log" 2>&1 ||
+    # shellcheck disable=SC2046
+    cmake -S "$ROOT" -B "$dir" -DDOVE_ROOT_BUILD_DIR="$BUILD" $(compiler_launcher) "$@" >"$BUILD/logs/configure-$name.log" 2>&1 ||
       { cat "$BUILD/logs/configure-$name.log" >&2; return 1; }
   fi
 }
