@@ -1,7 +1,9 @@
 // The environment file: one NAME=value setting a line. The syntax is in
 // docs/environment-file.md; every rule here that rejects a line leaves the
 // earlier value in place, so a damaged file never stops the program.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -111,20 +113,39 @@ bool ParseMessage(std::string_view value, Settings* s) {
     return true;
 }
 
+// A byte that may join a case pair: no control character, and none of the
+// built-in letters, whose pairs every command word and switch relies on.
+bool MayBecomeLetter(uint8_t b) {
+    const bool asciiLetter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+    return b >= 0x20 && !asciiLetter;
+}
+
 // Pairs of an upper-case letter and its lower-case partner: "Àà,Éé".
+// Upper-casing and lower-casing must undo each other, so a pair that would
+// give a letter a second partner (or re-pair one of A..Z, a..z) makes the
+// whole line unusable; repeating a pair that already holds is harmless. The
+// pairs are tried on a copy of the two case tables, which are small, so that
+// a rejected line changes nothing.
 bool ParseCase(std::string_view value, chartab::Tables* t) {
-    const std::vector<std::string> items = SplitList(value);
-    for (const std::string& item : items) {
-        if (item.size() != 2 || item[0] == item[1]) return false;
-    }
-    for (const std::string& item : items) {
+    chartab::Tables trial = *t;
+    for (const std::string& item : SplitList(value)) {
+        if (item.size() != 2) return false;
         const uint8_t upper = static_cast<uint8_t>(item[0]);
         const uint8_t lower = static_cast<uint8_t>(item[1]);
-        t->cls[upper] = chartab::kUpper;
-        t->cls[lower] = chartab::kLower;
-        t->partner[upper] = lower;
-        t->partner[lower] = upper;
+        if (upper == lower || !MayBecomeLetter(upper) || !MayBecomeLetter(lower)) return false;
+        const bool upperFree = trial.cls[upper] == chartab::kOther;
+        const bool lowerFree = trial.cls[lower] == chartab::kOther;
+        const bool samePair = trial.cls[upper] == chartab::kUpper && trial.partner[upper] == lower &&
+                              trial.cls[lower] == chartab::kLower && trial.partner[lower] == upper;
+        if (samePair) continue;
+        if (!upperFree || !lowerFree) return false;
+        trial.cls[upper] = chartab::kUpper;
+        trial.cls[lower] = chartab::kLower;
+        trial.partner[upper] = lower;
+        trial.partner[lower] = upper;
     }
+    std::copy(std::begin(trial.cls), std::end(trial.cls), std::begin(t->cls));
+    std::copy(std::begin(trial.partner), std::end(trial.partner), std::begin(t->partner));
     return true;
 }
 
@@ -132,33 +153,33 @@ bool ParseCase(std::string_view value, chartab::Tables* t) {
 // of the lowest of them; every other byte keeps its relative order.
 bool ParseCollation(std::string_view value, chartab::Tables* t) {
     bool listed[256] = {};
-    std::vector<uint8_t> sequence;
+    uint8_t sequence[256];
+    int count = 0;
     for (char c : value) {
         const uint8_t b = static_cast<uint8_t>(c);
         if (c == ' ' || c == '\t') continue;
         if (listed[b]) return false;
         listed[b] = true;
-        sequence.push_back(b);
+        sequence[count++] = b;
     }
-    if (sequence.empty()) return false;
-    // Current order of all bytes by weight, then the sequence spliced in.
-    std::vector<uint8_t> order;
-    for (int w = 0; w < 256; ++w) {
-        for (int b = 0; b < 256; ++b) {
-            if (t->weight[b] == w) order.push_back(static_cast<uint8_t>(b));
-        }
-    }
-    std::vector<uint8_t> result;
+    if (count == 0) return false;
+    // The weights are a permutation of 0..255 (the defaults are, and every
+    // line below gives each byte a weight of its own), so the order of all
+    // bytes by weight is its inverse; the sequence is spliced into that order.
+    // No search and no allocation: a file of many such lines still reads in
+    // a fraction of a second.
+    uint8_t order[256];
+    for (int b = 0; b < 256; ++b) order[t->weight[b]] = static_cast<uint8_t>(b);
+    int next = 0;
     bool placed = false;
     for (uint8_t b : order) {
         if (!listed[b]) {
-            result.push_back(b);
+            t->weight[b] = static_cast<uint8_t>(next++);
         } else if (!placed) {
-            result.insert(result.end(), sequence.begin(), sequence.end());
+            for (int i = 0; i < count; ++i) t->weight[sequence[i]] = static_cast<uint8_t>(next++);
             placed = true;
         }
     }
-    for (size_t i = 0; i < result.size(); ++i) t->weight[result[i]] = static_cast<uint8_t>(i);
     return true;
 }
 
@@ -192,26 +213,50 @@ bool ApplySetting(const std::string& name, std::string_view value, Settings* s) 
     return false;
 }
 
+// Every parser above checks its whole value before it changes anything, so a
+// rejected line leaves the settings as they were without a copy of them: a
+// copy per line made reading grow with the square of the file's size.
 void ApplyLine(std::string_view line, Settings* s) {
     line = Trim(line);
     if (line.empty() || line[0] == ';' || line[0] == '#') return;
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos) return;
     const std::string name = UpperAscii(Trim(line.substr(0, eq)));
-    // A setting works on a copy so that a rejected line changes nothing.
-    Settings candidate = *s;
-    if (ApplySetting(name, Trim(line.substr(eq + 1)), &candidate)) *s = std::move(candidate);
+    ApplySetting(name, Trim(line.substr(eq + 1)), s);
+}
+
+// The end of the line that starts at `start`, and where the next one begins.
+// A lone CR ends a line as well as LF and CR LF do: files saved with the
+// old Macintosh line end would otherwise make the rest of the file one line.
+size_t LineEnd(std::string_view text, size_t start, size_t* next) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+        *next = text.size();
+        return text.size();
+    }
+    const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    *next = end + (crlf ? 2 : 1);
+    return end;
+}
+
+// Editors that save in UTF-8 put a byte-order mark before the first line;
+// it is no part of the first setting's name.
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    return text;
 }
 
 }  // namespace
 
 void ApplyEnvironment(std::string_view text, Settings* s) {
+    text = WithoutByteOrderMark(text);
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
+        size_t next = 0;
+        const size_t end = LineEnd(text, start, &next);
         ApplyLine(text.substr(start, end - start), s);
-        start = end + 1;
+        start = next;
     }
 }
 

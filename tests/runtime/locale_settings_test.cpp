@@ -104,6 +104,9 @@ TEST_F(LocaleSettingsTest, MalformedLinesAreIgnoredOneByOne) {
         "TOVMSG=302\n"
         "TOVMSG=303,\n"
         "TOVCASE=Abc\n"
+        "TOVCASE=\xc4\xe4,Xm\n"             // m would lose its way back to M
+        "TOVCASE=\xc4\xe4,\xd6\xe4\n"       // \xe4 with two partners
+        "TOVCASE=\xc4\xe4,\x01\xf6\n"       // a control character is no letter
         "TOVCOLSEQ=aa\n"
         "TOVCHARSET=300\n"
         "TOVLFN=maybe\n"
@@ -143,6 +146,53 @@ TEST_F(LocaleSettingsTest, CaseTableReachesTheStringLayer) {
     EXPECT_EQ("\xc4PFEL \xd6L", dove::str::Upper("\xe4pfel \xf6l"));
     EXPECT_EQ("\xe4pfel", dove::str::Lower("\xc4PFEL"));
     EXPECT_EQ("A", dove::str::Upper("a"));   // the defaults stay
+}
+
+TEST_F(LocaleSettingsTest, CasePairsStayTwoWayAcrossLines) {
+    loc::Load(loc::IntlValues{},
+              "TOVCASE=\xc4\xe4\n"
+              "TOVCASE=\xc4\xe4,\xd6\xf6\n"   // repeats a pair that holds: used
+              "TOVCASE=\xdc\xe4,\xc9\xe9\n"   // \xe4 is taken: the whole line is ignored
+              "TOVCASE=\xfc\xdc\n");          // the lower-case letter first: \xdc is no partner yet
+    const ct::Tables& t = ct::Current();
+    EXPECT_EQ(0xC4, t.partner[0xE4]);
+    EXPECT_EQ(0xD6, t.partner[0xF6]);
+    EXPECT_EQ(ct::kOther, t.cls[0xC9]);
+    EXPECT_EQ(ct::kUpper, t.cls[0xFC]);
+    EXPECT_EQ(ct::kLower, t.cls[0xDC]);
+    for (int c = 0; c < 256; ++c) {
+        if (t.cls[c] == ct::kOther) continue;
+        ASSERT_EQ(c, t.partner[t.partner[c]]) << c;
+        ASSERT_EQ(3 - t.cls[c], t.cls[t.partner[c]]) << c;
+    }
+}
+
+// Line ends as editors write them; each text sets the AM/PM marker on its
+// second line and TOVLFN on its third.
+TEST_F(LocaleSettingsTest, LineEndsAndByteOrderMark) {
+    const struct {
+        const char* what;
+        std::string text;
+    } rows[] = {
+        {"LF", "TOVMSG=2,two\nTOVAMPM=a,p\nTOVLFN=0"},
+        {"CR LF", "TOVMSG=2,two\r\nTOVAMPM=a,p\r\nTOVLFN=0\r\n"},
+        {"CR only", "TOVMSG=2,two\rTOVAMPM=a,p\rTOVLFN=0\r"},
+        {"mixed", "TOVMSG=2,two\rTOVAMPM=a,p\nTOVLFN=0\r\n"},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBFTOVMSG=2,two\r\nTOVAMPM=a,p\r\nTOVLFN=0"},
+        {"byte-order mark, CR only", "\xEF\xBB\xBFTOVMSG=2,two\rTOVAMPM=a,p\rTOVLFN=0"},
+        {"empty lines between", "\r\rTOVMSG=2,two\r\n\r\n\nTOVAMPM=a,p\n\r\rTOVLFN=0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const loc::Settings s = loc::Parse(loc::IntlValues{}, row.text);
+        ASSERT_EQ(1u, s.messages.size());
+        EXPECT_EQ("two", s.messages.at(2));
+        EXPECT_EQ("a", s.amText);
+        EXPECT_EQ("p", s.pmText);
+        EXPECT_FALSE(s.longFileNames);
+    }
+    // Only a mark at the very start is one; elsewhere it spoils its line.
+    EXPECT_EQ("AM", loc::Parse(loc::IntlValues{}, "\n\xEF\xBB\xBFTOVAMPM=a,p").amText);
 }
 
 TEST_F(LocaleSettingsTest, CollatingSequenceReachesTheComparison) {
