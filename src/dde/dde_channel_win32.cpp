@@ -33,7 +33,9 @@ std::once_flag g_layerOnce;
 void StartLayerOnce() {
   win::SetQueryPscreenMessage(RegisterWindowMessageA("TW_QUERY_PSCREEN"));
   win::SetWindowClosingHook(&CloseWindowChannels);
-  RegisterDdeWindowClass();
+  // The hidden windows' class is registered by the first channel that makes
+  // one: the first class registration connects the process to the desktop,
+  // which costs a command that never talks DDE a good part of its run.
 }
 
 // DDEopen with its arguments on the value stack: application below topic.

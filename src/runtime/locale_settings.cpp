@@ -1,8 +1,10 @@
 #include "runtime/locale_settings.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace dove::locale {
 namespace {
@@ -20,6 +22,22 @@ std::unique_ptr<Settings>& Slot() {
 }
 
 int IntOf(const std::string& text) { return std::atoi(text.c_str()); }
+
+// The intl values still to be read into the installed settings, if any.
+// Readers that find it empty see everything applied (acquire/release); the
+// first one that finds it set reads them, the others wait on the lock.
+std::atomic<void (*)(IntlValues*)> g_pendingIntl{nullptr};
+std::mutex g_intlLock;
+
+void ApplyPendingIntl() {
+    std::lock_guard<std::mutex> hold(g_intlLock);
+    void (*read)(IntlValues*) = g_pendingIntl.load(std::memory_order_acquire);
+    if (!read) return;
+    IntlValues intl;
+    read(&intl);
+    ApplyIntl(intl, Slot().get());
+    g_pendingIntl.store(nullptr, std::memory_order_release);
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -59,6 +77,8 @@ Settings Parse(const IntlValues& intl, std::string_view environmentText) {
 }
 
 void Install(const Settings& settings) {
+    std::lock_guard<std::mutex> hold(g_intlLock);
+    g_pendingIntl.store(nullptr, std::memory_order_release);
     Slot() = std::make_unique<Settings>(settings);
     chartab::Install(settings.tables);
 }
@@ -67,7 +87,15 @@ void Load(const IntlValues& intl, std::string_view environmentText) {
     Install(Parse(intl, environmentText));
 }
 
-const Settings& Current() { return *Slot(); }
+void LoadDeferringIntl(void (*readIntl)(IntlValues*), std::string_view environmentText) {
+    Load(IntlValues{}, environmentText);
+    g_pendingIntl.store(readIntl, std::memory_order_release);
+}
+
+const Settings& Current() {
+    if (g_pendingIntl.load(std::memory_order_acquire)) ApplyPendingIntl();
+    return *Slot();
+}
 
 std::string EnvironmentFileName(std::string_view programPath) {
     const size_t slash = programPath.find_last_of("\\/:");

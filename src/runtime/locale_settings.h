@@ -90,6 +90,11 @@ void ApplyEnvironment(std::string_view environmentText, Settings* settings);
 // Parse() and install the result, the string layer's tables included.
 void Load(const IntlValues& intl, std::string_view environmentText);
 void Install(const Settings& settings);
+// Installs the environment file's settings now and leaves the intl values to
+// `readIntl`, which runs once, on the first Current() that follows. Only
+// pictures read those values, and most runs format none: reading them at
+// every start cost each command its share of WIN.INI reads.
+void LoadDeferringIntl(void (*readIntl)(IntlValues*), std::string_view environmentText);
 // The installed settings; Defaults() until something is installed.
 const Settings& Current();
 

@@ -29,21 +29,25 @@ std::string ProgramPath() {
     }
 }
 
+void ReadIntlSection(IntlValues* intl) {
+    ReadIntl("iTime", &intl->iTime);
+    ReadIntl("iTLzero", &intl->iTLzero);
+    ReadIntl("sTime", &intl->sTime);
+    ReadIntl("s1159", &intl->s1159);
+    ReadIntl("s2359", &intl->s2359);
+    ReadIntl("sShortDate", &intl->sShortDate);
+    ReadIntl("sLongDate", &intl->sLongDate);
+}
+
 }  // namespace
 
+// The environment file now, because the case tables shape every command
+// word; WIN.INI's intl section when a picture first asks for it.
 void LoadWin32Settings() {
-    IntlValues intl;
-    ReadIntl("iTime", &intl.iTime);
-    ReadIntl("iTLzero", &intl.iTLzero);
-    ReadIntl("sTime", &intl.sTime);
-    ReadIntl("s1159", &intl.s1159);
-    ReadIntl("s2359", &intl.s2359);
-    ReadIntl("sShortDate", &intl.sShortDate);
-    ReadIntl("sLongDate", &intl.sLongDate);
     std::string environment;
     const std::string program = ProgramPath();
     if (!program.empty()) ReadEnvironmentFile(EnvironmentFileName(program), &environment);
-    Load(intl, environment);
+    LoadDeferringIntl(&ReadIntlSection, environment);
 }
 
 }  // namespace dove::locale
