@@ -214,6 +214,29 @@ TEST_F(LocaleSettingsTest, CollatingSequenceReachesTheComparison) {
     }
 }
 
+// The intl values are read on first use; a later install must not be
+// overwritten by a read still pending, and the environment file's settings
+// must survive the late read.
+TEST_F(LocaleSettingsTest, IntlValuesReadOnFirstUseOnly) {
+    static int reads = 0;
+    reads = 0;
+    auto readIntl = [](loc::IntlValues* intl) {
+        ++reads;
+        intl->iTime = "1";
+        intl->sShortDate = "dd.MM.yy";
+    };
+    loc::LoadDeferringIntl(readIntl, "TOVAMPM=a,p\n");
+    EXPECT_EQ(0, reads);
+    EXPECT_TRUE(loc::Current().clock24);
+    EXPECT_EQ("dd.MM.yy", loc::Current().shortDate);
+    EXPECT_EQ("a", loc::Current().amText);
+    EXPECT_EQ(1, reads);
+    loc::LoadDeferringIntl(readIntl, "");
+    loc::Install(loc::Defaults());
+    EXPECT_FALSE(loc::Current().clock24);
+    EXPECT_EQ(1, reads);
+}
+
 TEST(EnvironmentFileTest, NameAndReading) {
     EXPECT_EQ("C:\\DIR\\DOVE60.ENV", loc::EnvironmentFileName("C:\\DIR\\DOVE60.EXE"));
     EXPECT_EQ("C:\\DIR.X\\DOVE60.ENV", loc::EnvironmentFileName("C:\\DIR.X\\DOVE60"));
