@@ -112,7 +112,9 @@ VersionFile::Line VersionFile::Examine(uint32_t pointer, uint32_t size) {
     if (last == '\n') {
         line.ending = size >= 2 && ByteAt(end - 2) == '\r' ? kCrLf : kLf;
     } else if (last == kEndOfDataMark) {
-        line.ending = "\x1A";
+        // A CR before the mark ends the line to an editor, as it does at the
+        // file's end, and stays the line's once the mark gives way to an entry.
+        line.ending = size >= 2 && ByteAt(end - 2) == '\r' ? "\r\x1A" : "\x1A";
     }
     bool endsTheFile = end >= FileSize();
     if (last == '\r' && endsTheFile) line.ending = "\r";

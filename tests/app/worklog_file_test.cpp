@@ -67,6 +67,7 @@ std::vector<Case> Cases() {
         {"two end-of-data marks", e1 + "\r\n" + e2 + "\r\n\x1A\x1A", c1 + "\r\n" + c2 + "\r\n\x1A\x1A",
          c1 + "\r\n" + e2 + "\r\n\x1A\x1A"},
         {"a mark right after the text, then another", e2 + "\x1A\x1A", c2 + "\x1A\x1A", e2 + "\x1A\x1A"},
+        {"a CR before the mark", e2 + "\r\x1A", c2 + "\r\x1A", e2 + "\r\x1A"},
         {"last line already a comment", e1 + "\r\n" + c2 + "\r\n", c1 + "\r\n" + c2 + "\r\n",
          c1 + "\r\n" + e2 + "\r\n"},
         {"TAB characters stay", "Version\tEQUATE('1.60  0007')\tx\r\n",
