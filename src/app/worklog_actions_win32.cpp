@@ -59,10 +59,36 @@ std::string Refusal(WorkLogState& s) {
     return version.empty() ? build : version;
 }
 
-void SwitchToNewFile(WorkLogRun& run) {
+// The new file is tried before the old one is let go: a name that cannot
+// be opened (a missing folder, a locked file) must not cost the old file its
+// active entry or the saved name. The probe opens the file as the run will
+// (creating it when missing) and closes it again at once.
+bool NewFileOpens(WorkLogRun& run) {
+    VersionRecord scratch;
+    VersionFile probe(FileNameBuffer(), &scratch);
+    if (probe.Open()) return true;
+    std::string why = probe.OpenErrorText();
+    // The same file under another spelling is open here already, with
+    // others kept from writing: let it go and try once more.
+    run.file.Close();
+    if (probe.Open()) return true;
+    char typed[kFileNameSize];
+    str::AssignZ(typed, sizeof typed, FileNameBuffer());
+    str::AssignZ(FileNameBuffer(), kFileNameSize, run.state.savedFileName);
+    run.file.Open();
+    str::AssignZ(FileNameBuffer(), kFileNameSize, typed);
+    Say(run, why);
+    return false;
+}
+
+bool SwitchToNewFile(WorkLogRun& run) {
+    if (!NewFileOpens(run)) return false;
     run.file.Close();
     SaveFileName(FileNameBuffer());
     run.file.Open();
+    // The position of the last entry was the old file's.
+    run.state.lastEntryPosition.clear();
+    return true;
 }
 
 void AppendEntry(WorkLogRun& run) {
@@ -70,7 +96,13 @@ void AppendEntry(WorkLogRun& run) {
         Say(run, run.file.OpenErrorText());
         return;
     }
-    if (!run.file.Append()) Say(run, err::Text() + "|" + std::string(FileNameBuffer()));
+    if (run.file.Append()) return;
+    std::string why = err::Text();
+    if (err::Code() == err::kFileSystemError) why += "|" + str::Clip(err::FileErrorText());
+    // Nothing was appended: the last entry is made active again, so that
+    // the file never ends up without one.
+    RestoreLastLine(run);
+    Say(run, why + "|" + std::string(FileNameBuffer()));
 }
 
 }  // namespace
@@ -122,13 +154,17 @@ void OkAction(WorkLogRun& run) {
         Say(run, refusal);
         return;
     }
-    s.mayClose = 1;
-    // Refusal has made sure that both fit their columns.
-    int64_t build = static_cast<int64_t>(DecimalToDouble(str::ToNumber(s.record.Get(kBuild))));
-    s.record.Set(kBuild, BuildColumns(build));
-    s.record.Set(kVer, VersionColumns(s.record.Get(kVer)));
+    // The values written are those just checked, as the window holds them:
+    // a version wider than its columns (10.009 stepped from 9.999) stands
+    // beside them, and the columns show only "#".
+    std::string version = FieldValue(s.record, kVer);
+    double buildValue = DecimalToDouble(str::ToNumber(FieldValue(s.record, kBuild)));
+    int64_t build = ClampedInteger(buildValue, 0, kLargestBuild);   // Refusal checked the range
+    win::WriteUseNumber(FieldUse(s.record, kBuild), BuildColumns(build));
+    win::WriteUseNumber(FieldUse(s.record, kVer), VersionColumns(version));
     s.record.Set(kSp, "");
-    if (FileNameChanged(s)) SwitchToNewFile(run);
+    if (FileNameChanged(s) && !SwitchToNewFile(run)) return;   // the window stays for a correction
+    s.mayClose = 1;
     AppendEntry(run);
     WriteSettingsOnOk(s.onOff, s.autoIncrement);
     win::POST(win::EVENT_CloseWindow);

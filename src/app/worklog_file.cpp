@@ -6,23 +6,40 @@
 #include "files/file_statements.h"
 #include "files/text_driver.h"
 
+#include <algorithm>
+
 namespace dove::app::worklog {
 namespace {
 
 constexpr int kFileNotFound = 2;
 constexpr int kRecordNotAvailable = 33;
-constexpr char kEndOfDataMark = 26;
+constexpr int kEndOfDataMark = 26;
+constexpr char kLf[] = "\n";
+constexpr char kCrLf[] = "\r\n";
+constexpr char kHiddenText[] =
+    "The file has text after an end-of-data mark; an entry written after it would not be read";
 // A rewrite writes the bytes of the line as read, so TAB characters must
 // come into the record as they are, not expanded into blanks; and the whole
-// file is read at start, in larger pieces than the default window.
-constexpr char kDriverString[] = "/TAB=-100 /FILEBUFFERS=64";
+// file is read at start, in larger pieces than the default window. Lines
+// end at their LF: a file written with LF alone, or one that mixes LF and
+// CR LF lines (as version control and editors leave them), then reads line
+// by line, where a CR LF delimiter would read it as one over-long line. A
+// CR before the LF belongs to the line's ending, found by Examine.
+constexpr char kDriverString[] = "/TAB=-100 /FILEBUFFERS=64 /ENDOFRECORD=1,10";
 
-bool HasBreakInside(const VersionRecord& line, uint32_t size) {
-    uint32_t n = size < kRecordSize ? size : kRecordSize;
+bool HasCrIn(const VersionRecord& line, uint32_t text) {
+    uint32_t n = text < kRecordSize ? text : kRecordSize;
     for (uint32_t i = 0; i < n; ++i) {
-        if (line.bytes[i] == '\r' || line.bytes[i] == '\n') return true;
+        if (line.bytes[i] == '\r') return true;
     }
     return false;
+}
+
+// The line's ending is no part of the entry: blank it in the buffer, so a
+// CR never stands among the version's or the build's columns.
+void BlankEnding(VersionRecord* line, const LineShape& shape) {
+    uint32_t text = shape.size - shape.ending;
+    for (uint32_t i = text; i < shape.size && i < kRecordSize; ++i) line->bytes[i] = ' ';
 }
 
 }  // namespace
@@ -67,62 +84,60 @@ uint32_t VersionFile::FileSize() {
     return size > 0 ? static_cast<uint32_t>(size) : 0;
 }
 
-// Where the data ends: before a final end-of-data mark, when there is one.
-uint32_t VersionFile::DataEnd() {
-    uint32_t size = FileSize();
-    if (size == 0) return 0;
-    files::Get(object(), static_cast<int32_t>(size));
-    return err::Code() == kRecordNotAvailable ? size - 1 : size;
+void VersionFile::SetDelimiter(std::string_view bytes) {
+    std::string command = "ENDOFRECORD=" + std::to_string(bytes.size());
+    for (char c : bytes) command += "," + std::to_string(static_cast<unsigned char>(c));
+    files::Send(object(), command);
 }
 
-// Whether the LF before offset `end` follows a CR. Read through the driver:
-// a read at a CR before LF finds an empty line, at anything else text.
-bool VersionFile::CrBeforeLf(uint32_t end) {
-    if (end < 2) return false;
-    files::Get(object(), static_cast<int32_t>(end - 1));
-    return err::Code() == 0 && record_->bytes[0] == ' ' && record_->bytes[1] == ' ';
+// The byte at an offset as a read there finds it, with a blank as the
+// delimiter: a blank reads as an empty line (a blank), any other byte
+// stands in column 1, and an end-of-data mark ends the data. -1 when the
+// read fails. The record is the caller's to keep.
+int VersionFile::ByteAt(uint32_t offset) {
+    SetDelimiter(" ");
+    files::Get(object(), static_cast<int32_t>(offset) + 1);
+    int error = err::Code();
+    unsigned char first = static_cast<unsigned char>(record_->bytes[0]);
+    SetDelimiter(kLf);
+    if (error == kRecordNotAvailable) return kEndOfDataMark;
+    return error ? -1 : first;
 }
 
-// The byte before offset `end`, as a read there finds it: a lone LF or CR,
-// or other text, as it stands; an end-of-data mark as the end of the data.
-char VersionFile::LastByte(uint32_t end) {
-    if (end == 0) return 0;
-    files::Get(object(), static_cast<int32_t>(end));
-    if (err::Code() == kRecordNotAvailable) return kEndOfDataMark;
-    return err::Code() ? 0 : record_->bytes[0];
-}
-
-// Whether an editor starts a new line after offset `end`: CR LF, and also a
-// lone LF (a file written with LF only) or a lone CR.
-bool VersionFile::EndsWithLineEnd(uint32_t end) {
-    char last = LastByte(end);
-    return last == '\n' || last == '\r';
-}
-
-LineShape VersionFile::ShapeOf(uint32_t pointer, uint32_t size) {
-    VersionRecord line = *record_;
+VersionFile::Line VersionFile::Examine(uint32_t pointer, uint32_t size) {
+    VersionRecord read = *record_;
+    Line line;
     uint32_t end = pointer - 1 + size;
-    char last = LastByte(end);
-    LineShape shape{size, last == '\n' && CrBeforeLf(end), end >= FileSize(),
-                    HasBreakInside(line, size), last == kEndOfDataMark};
-    *record_ = line;
-    return shape;
+    int last = size ? ByteAt(end - 1) : -1;
+    if (last == '\n') {
+        line.ending = size >= 2 && ByteAt(end - 2) == '\r' ? kCrLf : kLf;
+    } else if (last == kEndOfDataMark) {
+        // A CR before the mark ends the line to an editor, as it does at the
+        // file's end, and stays the line's once the mark gives way to an entry.
+        line.ending = size >= 2 && ByteAt(end - 2) == '\r' ? "\r\x1A" : "\x1A";
+    }
+    bool endsTheFile = end >= FileSize();
+    if (last == '\r' && endsTheFile) line.ending = "\r";
+    uint32_t ending = static_cast<uint32_t>(line.ending.size());
+    line.shape = LineShape{size, ending, endsTheFile, HasCrIn(read, size - ending)};
+    *record_ = read;
+    return line;
 }
 
-bool VersionFile::RewriteLabel(uint32_t pointer, uint32_t size, const char* label) {
-    LineShape shape = ShapeOf(pointer, size);
-    int32_t length = RewriteLength(shape);
+bool VersionFile::RewriteLabel(uint32_t pointer, const Line& line, const char* label) {
+    int32_t length = RewriteLength(line.shape);
     if (length < 0) return true;
     record_->Set(kLabel, label);
     files::Send(object(), "CLIP=OFF");
+    if (!line.ending.empty()) SetDelimiter(line.ending);
     files::Put(object(), static_cast<int32_t>(pointer), length);
-    // The write ends with a line break; a last line that had none must not
-    // gain one, so the file is cut back to where the line ended (a write of
-    // no bytes truncates).
-    if (err::Code() == 0 && !shape.endsWithBreak) {
+    // The write ends with a delimiter; a last line that had none must not
+    // gain one, so the file is cut back to where the line ended.
+    if (err::Code() == 0 && line.ending.empty()) {
         files::Put(object(), static_cast<int32_t>(pointer) + length, 0);
     }
     int error = err::Code();
+    SetDelimiter(kLf);
     files::Send(object(), "CLIP=ON");
     if (error) {
         err::Post(error);
@@ -136,20 +151,32 @@ PreparedFile VersionFile::CommentOutAll() {
     record_->Clear();
     files::Set(object());
     files::Next(object());
-    if (err::Code()) return prepared;
-    prepared.hadLines = true;
     VersionRecord last;
+    last.Clear();
     int32_t lastPointer = 0;
-    do {
-        lastPointer = files::Pointer(object());
-        last = *record_;
-        if (record_->bytes[0] != '!') {
-            RewriteLabel(static_cast<uint32_t>(lastPointer),
-                         static_cast<uint32_t>(files::Bytes(object())), kCommentLabel);
+    while (err::Code() == 0) {
+        int32_t pointer = files::Pointer(object());
+        Line line = Examine(static_cast<uint32_t>(pointer),
+                            static_cast<uint32_t>(files::Bytes(object())));
+        if (HoldsEntry(line.shape, *record_)) {
+            lastPointer = pointer;
+            last = *record_;
+            BlankEnding(&last, line.shape);
+            last.Set(kLabel, kActiveLabel);
+            if (record_->bytes[0] != '!') {
+                RewriteLabel(static_cast<uint32_t>(pointer), line, kCommentLabel);
+            }
         }
-        last.Set(kLabel, kActiveLabel);
         files::Next(object());
-    } while (err::Code() == 0);
+    }
+    // A file without a line that can hold an entry is treated as empty: the
+    // first entry gets version 1.00 and build 0001, and Cancel has nothing
+    // to restore.
+    if (lastPointer == 0) {
+        record_->Clear();
+        return prepared;
+    }
+    prepared.hadLines = true;
     files::Get(object(), lastPointer);
     prepared.lastPosition = files::Position(object());
     *record_ = last;
@@ -163,24 +190,74 @@ VersionFile::Restore VersionFile::RestoreLine(std::string_view position) {
     // it would blank the line.
     if (err::Code()) return Restore::ReadFailed;
     uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
-    uint32_t size = static_cast<uint32_t>(files::Bytes(object()));
-    return RewriteLabel(pointer, size, kActiveLabel) ? Restore::Done : Restore::WriteFailed;
+    Line line = Examine(pointer, static_cast<uint32_t>(files::Bytes(object())));
+    return RewriteLabel(pointer, line, kActiveLabel) ? Restore::Done : Restore::WriteFailed;
+}
+
+VersionFile::DataEnd VersionFile::ScanDataEnd() {
+    DataEnd end;
+    end.lineEnd = kCrLf;
+    files::Set(object());
+    files::Next(object());
+    while (err::Code() == 0) {
+        uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
+        Line line = Examine(pointer, static_cast<uint32_t>(files::Bytes(object())));
+        end.stop = pointer - 1 + line.shape.size;
+        if (line.ending == kLf || line.ending == kCrLf) end.lineEnd = line.ending;
+        files::Next(object());
+    }
+    return end;
+}
+
+bool VersionFile::OnlyMarksFrom(uint32_t offset, uint32_t size) {
+    for (uint32_t i = offset; i < size; ++i) {
+        if (ByteAt(i) != kEndOfDataMark) return false;
+    }
+    return true;
+}
+
+bool VersionFile::Truncate(uint32_t offset) {
+    files::Put(object(), static_cast<int32_t>(offset) + 1, 0);   // no bytes: cut there
+    return err::Code() == 0;
 }
 
 bool VersionFile::Append() {
     VersionRecord entry = *record_;
-    uint32_t end = DataEnd();
-    if (end > 0 && !EndsWithLineEnd(end)) {
+    DataEnd data = ScanDataEnd();
+    uint32_t size = FileSize();
+    // Reading stops at the first end-of-data mark that begins a line, so an
+    // entry written after a second mark would never be read again. When
+    // only marks follow, the entry takes their place (as it takes the place
+    // of a single mark). Text hidden behind a mark is neither overwritten
+    // nor made readable: the entry is refused with the reason.
+    if (!OnlyMarksFrom(data.stop, size)) {
+        err::Post(err::kFileSystemError);
+        err::PostFileError("", kHiddenText);
+        return false;
+    }
+    uint32_t end = std::min(data.stop, size);
+    if (end > 0 && ByteAt(end - 1) == kEndOfDataMark) --end;
+    bool ok = end == size || Truncate(end);
+    // Only an LF ends a line for the reader: a last line that ends in a
+    // lone CR is completed with the LF, any other gets the file's line end.
+    int last = end > 0 ? ByteAt(end - 1) : '\n';
+    if (ok && last != '\n') {
+        SetDelimiter(last == '\r' ? kLf : data.lineEnd);
         record_->Clear();
         files::Add(object());   // a blank record is written as the line break alone
-        if (err::Code()) {
-            *record_ = entry;
-            return false;
-        }
+        ok = err::Code() == 0;
     }
+    if (ok) {
+        SetDelimiter(data.lineEnd);
+        *record_ = entry;
+        files::Add(object());
+        ok = err::Code() == 0;
+    }
+    int error = err::Code();
     *record_ = entry;
-    files::Add(object());
-    return err::Code() == 0;
+    SetDelimiter(kLf);
+    if (error) err::Post(error);
+    return ok;
 }
 
 }  // namespace dove::app::worklog

@@ -51,8 +51,10 @@ public:
     int OpenError() const { return openError_; }
 
     // Reads every line and turns each active one into a comment line. The
-    // record then holds the last line, its label "Version" again (in the
-    // buffer only). Rewrite errors are not reported.
+    // last entry is the last line that can hold one (HoldsEntry); lines
+    // after it are left as they are. The record then holds that entry, its
+    // label "Version" again (in the buffer only). Rewrite errors are not
+    // reported.
     PreparedFile CommentOutAll();
 
     enum class Restore { Done, ReadFailed, WriteFailed };
@@ -60,23 +62,35 @@ public:
     // error is posted on failure.
     Restore RestoreLine(std::string_view position);
 
-    // Appends the record as a new line. When the file's last line has no
-    // line break (CR LF, LF or CR), one is written first so that the entry
-    // stands on a line of its own. False with the error posted.
+    // Appends the record as a new line where reading stops, with the line
+    // end that the file's lines use. When the last line read has no line
+    // break (or ends in an end-of-data mark), one is written first so that
+    // the entry stands on a line of its own. False with the error posted.
     bool Append();
 
     files::FileObject* object() { return &def_.pattern; }
 
 private:
-    // Rewrites the label of the line at the pointer, `size` bytes long, when
-    // RewriteLength allows; the line keeps its size.
-    bool RewriteLabel(uint32_t pointer, uint32_t size, const char* label);
-    LineShape ShapeOf(uint32_t pointer, uint32_t size);
-    bool CrBeforeLf(uint32_t end);
-    bool EndsWithLineEnd(uint32_t end);
-    char LastByte(uint32_t end);
+    // A line as read: its shape and the bytes that end it.
+    struct Line {
+        LineShape shape;
+        std::string ending;
+    };
+    // Where reading stops, and the line end of the last line ended by one.
+    struct DataEnd {
+        uint32_t stop = 0;
+        std::string lineEnd;
+    };
+    Line Examine(uint32_t pointer, uint32_t size);
+    // Rewrites the label of the line at the pointer when RewriteLength
+    // allows; the line keeps its bytes and its ending.
+    bool RewriteLabel(uint32_t pointer, const Line& line, const char* label);
+    DataEnd ScanDataEnd();
+    bool OnlyMarksFrom(uint32_t offset, uint32_t size);
+    bool Truncate(uint32_t offset);
+    int ByteAt(uint32_t offset);
+    void SetDelimiter(std::string_view bytes);
     uint32_t FileSize();
-    uint32_t DataEnd();
     void RecordSizes(bool on);
 
     VersionRecord* record_;

@@ -1,6 +1,8 @@
 #include "app/worklog_record.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstring>
 
 #include "files/file_codes.h"
@@ -25,7 +27,6 @@ const FieldDesc kFields[] = {
     {files::kString, "VER:NOTE", kNote.offset, kNote.size},
 };
 
-constexpr uint32_t kLineBreak = 2;
 constexpr char kSmallestVersion[] = "0.00";
 
 // The version as the file will hold it: rounded to two decimals as the
@@ -73,9 +74,16 @@ void FillEntry(VersionRecord* r, int32_t day, int32_t time, bool updatesOn) {
     r->Set(kNote, updatesOn ? "" : kUpdatesOffNote);
 }
 
+int64_t ClampedInteger(double value, int64_t lo, int64_t hi) {
+    if (std::isnan(value)) return 0;
+    if (value <= static_cast<double>(lo)) return lo;
+    if (value >= static_cast<double>(hi)) return hi;
+    return static_cast<int64_t>(value);
+}
+
 int32_t BuildOf(const VersionRecord& r) {
     double v = DecimalToDouble(str::ToNumber(r.Get(kBuild)));
-    return static_cast<int32_t>(v);
+    return static_cast<int32_t>(ClampedInteger(v, INT32_MIN + 1, INT32_MAX - 1));
 }
 
 std::string VersionRefusal(std::string_view version) {
@@ -100,14 +108,22 @@ std::string VersionColumns(std::string_view version) {
 std::string BuildColumns(int64_t build) { return FORMAT(build, "n04"); }
 
 int32_t RewriteLength(const LineShape& line) {
-    uint32_t text = line.endsWithBreak ? line.size - kLineBreak : line.size;
-    // A line without its break can only be the file's last (it ended at the
-    // end of the file); one that ended at an end-of-data mark with bytes
-    // after it would have the break written over them.
-    if (!line.endsWithBreak && !line.endsTheFile) return -1;
-    if (line.breakInside || line.endsWithMark) return -1;
+    if (line.ending > line.size) return -1;
+    uint32_t text = line.size - line.ending;
+    // A line without an ending can only be the file's last; one that stops
+    // short of the file's end was cut at the record's length.
+    if (line.ending == 0 && !line.endsTheFile) return -1;
+    if (line.breakInside) return -1;
     if (text < std::strlen(kCommentLabel) || text > kRecordSize) return -1;
     return static_cast<int32_t>(text);
+}
+
+bool HoldsEntry(const LineShape& shape, const VersionRecord& line) {
+    int32_t text = RewriteLength(shape);
+    for (int32_t i = 0; i < text; ++i) {
+        if (line.bytes[i] != ' ' && line.bytes[i] != '\t') return true;
+    }
+    return false;
 }
 
 }  // namespace dove::app::worklog

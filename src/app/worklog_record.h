@@ -70,7 +70,8 @@ std::string AddedText(int32_t day, int32_t time);
 void FillEntry(VersionRecord* r, int32_t day, int32_t time, bool updatesOn);
 
 // The build of a line: the numeric value of columns 35-38 (text that is no
-// number counts as 0).
+// number counts as 0), clamped so that one more still fits a signed 32-bit
+// number; what lies beyond 9999 is refused by OK with its limit.
 int32_t BuildOf(const VersionRecord& r);
 
 // Why OK cannot write the entry: the value, as text, that its columns cannot
@@ -89,22 +90,30 @@ std::string BuildColumns(int64_t build);
 
 // Whether a line of the file may be rewritten in place, and how many of its
 // bytes the rewrite covers. A rewrite writes exactly the line's own text
-// bytes followed by the line break it already had, so no other byte of the
-// file moves: lines shorter than the label "!Version" would otherwise reach
-// into the next line, and over-long lines (read cut short) would lose their
-// rest.
+// bytes followed by the ending it already had, so no other byte of the file
+// moves: lines shorter than the label "!Version" would otherwise reach into
+// the next line, and over-long lines (read cut short) would lose their rest.
 struct LineShape {
-    uint32_t size = 0;          // bytes the line occupies, its line break included
-    bool endsWithBreak = false; // the last two of those bytes are CR LF
+    uint32_t size = 0;    // bytes the line occupies, its ending included
+    // The bytes that end it: CR LF or LF; a lone CR or an end-of-data mark
+    // that ends the file's last line; 0 for a last line that just stops.
+    uint32_t ending = 0;
     bool endsTheFile = false;   // nothing follows the line
-    // A lone CR or LF within the text: a break of its own to an editor (a
-    // file with mixed line ends), which the label must not cover.
+    // A lone CR within the text: a break of its own to an editor (a file
+    // with mixed line ends), which the label must not cover.
     bool breakInside = false;
-    // The line's last byte is an end-of-data mark, which the rewrite would
-    // turn into a blank.
-    bool endsWithMark = false;
 };
 // The count of text bytes to write, or -1 when the line is left as it is.
 int32_t RewriteLength(const LineShape& line);
+
+// Whether a line can hold an entry: one that may be rewritten in place and
+// holds more than blanks. Lines after the last such line (a trailing empty
+// line, a short remark) never decide the version and the build.
+bool HoldsEntry(const LineShape& shape, const VersionRecord& line);
+
+// A number read from the file, as an integer within [lo, hi]: a value the
+// columns can hold but no integer type can (9e20), or no number at all
+// (NaN), never reaches a cast.
+int64_t ClampedInteger(double value, int64_t lo, int64_t hi);
 
 }  // namespace dove::app::worklog

@@ -1,6 +1,9 @@
 #include "app/worklog_settings.h"
 
+#include <climits>
+
 #include "app/worklog_file.h"
+#include "app/worklog_record.h"
 #include "runtime/decimal.h"
 #include "runtime/profile.h"
 #include "runtime/strings.h"
@@ -11,7 +14,7 @@ namespace {
 // The check boxes are 8-bit: a number read from the file is cut to a byte.
 uint8_t FlagOf(std::string_view text) {
     double v = DecimalToDouble(str::ToNumber(text));
-    return static_cast<uint8_t>(static_cast<int64_t>(v) & 0xFF);
+    return static_cast<uint8_t>(ClampedInteger(v, INT64_MIN, INT64_MAX) & 0xFF);
 }
 
 const char* OneOrZero(uint8_t flag) { return flag ? "1" : "0"; }

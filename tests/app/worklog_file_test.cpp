@@ -41,8 +41,11 @@ std::vector<Case> Cases() {
     const std::string e1 = Entry("Version", "0001", "first"), e2 = Entry("Version", "0002", "");
     const std::string c1 = Entry("!Version", "0001", "first"), c2 = Entry("!Version", "0002", "");
     const std::string longLine(300, 'x');
-    std::string lfOnly;
+    std::string lfOnly, lfPrepared;
     for (int i = 0; i < 40; ++i) lfOnly += Entry("Version", "0001", "lf") + "\n";
+    for (int i = 0; i < 40; ++i) lfPrepared += Entry("!Version", "0001", "lf") + "\n";
+    const std::string lfLast = Entry("Version", "0001", "lf") + "\n";
+    const std::string lfRestored = lfPrepared.substr(0, lfPrepared.size() - lfLast.size()) + lfLast;
     return {
         {"two entries", e1 + "\r\n" + e2 + "\r\n", c1 + "\r\n" + c2 + "\r\n",
          c1 + "\r\n" + e2 + "\r\n"},
@@ -52,7 +55,19 @@ std::vector<Case> Cases() {
          c1 + "\r\nVersion    \r\n"},
         {"a line longer than the record", longLine + "\r\n" + e2 + "\r\n",
          longLine + "\r\n" + c2 + "\r\n", longLine + "\r\n" + e2 + "\r\n"},
-        {"LF line ends only", lfOnly, lfOnly, lfOnly},
+        {"LF line ends only", lfOnly, lfPrepared, lfRestored},
+        {"LF and CR LF mixed", e1 + "\n" + e2 + "\r\n", c1 + "\n" + c2 + "\r\n", c1 + "\n" + e2 + "\r\n"},
+        {"CR LF then LF", e1 + "\r\n" + e2 + "\n", c1 + "\r\n" + c2 + "\n", c1 + "\r\n" + e2 + "\n"},
+        {"trailing empty lines", e1 + "\r\n" + e2 + "\r\n\r\n\r\n", c1 + "\r\n" + c2 + "\r\n\r\n\r\n",
+         c1 + "\r\n" + e2 + "\r\n\r\n\r\n"},
+        {"trailing empty LF line", e2 + "\n\n", c2 + "\n\n", e2 + "\n\n"},
+        {"trailing blanks and short text", e2 + "\r\n          \r\nVer\r\n  ",
+         c2 + "\r\n          \r\nVer\r\n  ", e2 + "\r\n          \r\nVer\r\n  "},
+        {"trailing over-long line", e2 + "\r\n" + longLine, c2 + "\r\n" + longLine, e2 + "\r\n" + longLine},
+        {"two end-of-data marks", e1 + "\r\n" + e2 + "\r\n\x1A\x1A", c1 + "\r\n" + c2 + "\r\n\x1A\x1A",
+         c1 + "\r\n" + e2 + "\r\n\x1A\x1A"},
+        {"a mark right after the text, then another", e2 + "\x1A\x1A", c2 + "\x1A\x1A", e2 + "\x1A\x1A"},
+        {"a CR before the mark", e2 + "\r\x1A", c2 + "\r\x1A", e2 + "\r\x1A"},
         {"last line already a comment", e1 + "\r\n" + c2 + "\r\n", c1 + "\r\n" + c2 + "\r\n",
          c1 + "\r\n" + e2 + "\r\n"},
         {"TAB characters stay", "Version\tEQUATE('1.60  0007')\tx\r\n",
@@ -61,9 +76,11 @@ std::vector<Case> Cases() {
         {"short last line without a break", e1 + "\r\nVersion 1.2", c1 + "\r\n!Version   ",
          c1 + "\r\nVersion    "},
         {"end-of-data mark right after the text", e1 + "\r\n" + e2 + "\x1A",
-         c1 + "\r\n" + e2 + "\x1A", c1 + "\r\n" + e2 + "\x1A"},
-        {"mixed line ends", "ab\nVersion 1.2 x\r\n", "ab\nVersion 1.2 x\r\n",
-         "ab\nVersion 1.2 x\r\n"},
+         c1 + "\r\n" + c2 + "\x1A", c1 + "\r\n" + e2 + "\x1A"},
+        {"mixed line ends", "ab\nVersion 1.2 x\r\n", "ab\n!Version     \r\n",
+         "ab\nVersion      \r\n"},
+        {"a lone CR inside is left alone", e2 + "\r\nVersion\r1.2 x\r\n", c2 + "\r\nVersion\r1.2 x\r\n",
+         e2 + "\r\nVersion\r1.2 x\r\n"},
         {"end-of-data mark", e2 + "\r\n\x1A", c2 + "\r\n\x1A", e2 + "\r\n\x1A"},
     };
 }
@@ -83,14 +100,38 @@ TEST_F(WorklogFile, CommentOutAndRestoreKeepEveryOtherByte) {
     }
 }
 
-TEST_F(WorklogFile, LastLineStaysInTheRecord) {
-    WriteBytes(path, Entry("Version", "0001", "") + "\r\n" + Entry("Version", "0041", "last") +
-                         "\r\n\x1A");
+// The last line that holds an entry gives the version and the build, and
+// its line ending never stands among the record's columns.
+TEST_F(WorklogFile, LastEntryStaysInTheRecord) {
+    const std::string first = Entry("Version", "0001", "") + "\r\n";
+    const std::string last = Entry("Version", "0041", "last");
+    const std::string shortLast = "Version             EQUATE('1.6";   // ends in the version
+    for (const std::string& tail : {std::string("\r\n\x1A"), std::string("\r\n\r\n"),
+                                    std::string("\n\n"), std::string("\r\nVer\r\n"),
+                                    std::string("\x1A\x1A"), std::string("\r\n" + std::string(300, 'x'))}) {
+        WriteBytes(path, first + last + tail);
+        VersionFile file(name, &record);
+        ASSERT_TRUE(file.Open());
+        EXPECT_TRUE(file.CommentOutAll().hadLines);
+        EXPECT_EQ(41, BuildOf(record)) << tail;
+        EXPECT_EQ("last ", record.Get(kNote).substr(0, 5)) << tail;
+    }
+    WriteBytes(path, first + shortLast + "\r\n");
     VersionFile file(name, &record);
     ASSERT_TRUE(file.Open());
     file.CommentOutAll();
-    EXPECT_EQ(41, BuildOf(record));
-    EXPECT_EQ("last", record.Get(kNote).substr(0, 4));
+    EXPECT_EQ("1.6  ", record.Get(kVer));
+}
+
+TEST_F(WorklogFile, AFileWithoutAnEntryIsTreatedAsEmpty) {
+    for (const char* content : {"\r\n\r\n", "\n", "abc\r\n", "          \r\n", "\x1A\x1A"}) {
+        WriteBytes(path, content);
+        VersionFile file(name, &record);
+        ASSERT_TRUE(file.Open());
+        EXPECT_FALSE(file.CommentOutAll().hadLines) << content;
+        file.Close();
+        EXPECT_EQ(content, ReadBytes(path));
+    }
 }
 
 TEST_F(WorklogFile, AppendPutsTheEntryOnALineOfItsOwn) {
@@ -105,8 +146,15 @@ TEST_F(WorklogFile, AppendPutsTheEntryOnALineOfItsOwn) {
         {c2, c2 + "\r\n" + e3 + "\r\n"},          // a comment line without its break
         {c2 + "\r\n\x1A", c2 + "\r\n" + e3 + "\r\n"},  // the mark is written over
         {c2 + "\x1A", c2 + "\r\n" + e3 + "\r\n"},
-        {c2 + "\n", c2 + "\n" + e3 + "\r\n"},  // LF only: already a line end to an editor
-        {c2 + "\r", c2 + "\r" + e3 + "\r\n"},
+        {c2 + "\n", c2 + "\n" + e3 + "\n"},  // LF only: the file's own line end
+        {c2 + "\r\n" + c2 + "\n\n", c2 + "\r\n" + c2 + "\n\n" + e3 + "\n"},
+        {c2 + "\n" + c2, c2 + "\n" + c2 + "\n" + e3 + "\n"},
+        // Reading stops at a line that begins with a mark: the entry goes there.
+        {c2 + "\r\n\x1A\x1A", c2 + "\r\n" + e3 + "\r\n"},
+        {c2 + "\n\x1A\x1A\x1A", c2 + "\n" + e3 + "\n"},
+        {c2 + "\x1A\x1A", c2 + "\r\n" + e3 + "\r\n"},
+        {"\x1A\x1A", e3 + "\r\n"},
+        {c2 + "\r", c2 + "\r\n" + e3 + "\r\n"},   // a lone CR is completed
     };
     for (const Row& row : rows) {
         WriteBytes(path, row.before);
@@ -120,6 +168,18 @@ TEST_F(WorklogFile, AppendPutsTheEntryOnALineOfItsOwn) {
         file.Close();
         EXPECT_EQ(row.after, ReadBytes(path)) << row.before;
     }
+}
+
+TEST_F(WorklogFile, TextHiddenBehindAMarkIsNeitherOverwrittenNorAppendedTo) {
+    const std::string content = Entry("!Version", "0002", "") + "\r\n\x1A" + "hidden\r\n";
+    WriteBytes(path, content);
+    VersionFile file(name, &record);
+    ASSERT_TRUE(file.Open());
+    file.CommentOutAll();
+    EXPECT_FALSE(file.Append());
+    EXPECT_EQ(90, err::Code());
+    file.Close();
+    EXPECT_EQ(content, ReadBytes(path));
 }
 
 TEST_F(WorklogFile, OnlyAMissingFileIsCreated) {

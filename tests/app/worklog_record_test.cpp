@@ -2,6 +2,8 @@
 // file keeps them, and which lines may be rewritten in place.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/worklog_record.h"
 #include "runtime/date_time.h"
 
@@ -72,24 +74,51 @@ TEST(WorklogRecord, RewriteCoversExactlyTheLinesOwnBytes) {
         LineShape line;
         int32_t expected;
     } rows[] = {
-        {{2, true, false}, -1},     // empty line
-        {{9, true, false}, -1},     // 7 characters: shorter than "!Version"
-        {{10, true, false}, 8},     // exactly the label's length
-        {{15, true, true}, 13},     // short line: padded to its own length
-        {{63, true, false}, 61},    // an entry without a note
-        {{243, true, false}, 241},  // as long as the record
-        {{244, true, false}, -1},   // longer: read cut short
-        {{60, false, true}, 60},    // the last line without a line break
-        {{60, false, false}, -1},   // ended by an end-of-data mark, bytes follow
-        {{242, false, true}, -1},   // over-long last line without a break
-        {{30, true, false, true}, -1},  // a lone LF inside: two lines to an editor
-        {{61, false, true, false, true}, -1},  // ends with an end-of-data mark
+        {{2, 2, false}, -1},     // empty line
+        {{1, 1, false}, -1},     // empty line, LF only
+        {{9, 2, false}, -1},     // 7 characters: shorter than "!Version"
+        {{10, 2, false}, 8},     // exactly the label's length
+        {{15, 2, true}, 13},     // short line: padded to its own length
+        {{63, 2, false}, 61},    // an entry without a note
+        {{62, 1, false}, 61},    // the same with LF only
+        {{243, 2, false}, 241},  // as long as the record
+        {{242, 1, false}, 241},
+        {{244, 2, false}, -1},   // longer: read cut short
+        {{60, 0, true}, 60},     // the last line without a line break
+        {{60, 0, false}, -1},    // stops short of the end: cut at the record's length
+        {{242, 0, true}, -1},    // over-long last line without a break
+        {{30, 2, false, true}, -1},  // a lone CR inside: two lines to an editor
+        {{62, 1, true}, 61},     // ends with an end-of-data mark, kept after the text
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.expected, RewriteLength(row.line))
-            << "size " << row.line.size << " break " << row.line.endsWithBreak << " end "
+            << "size " << row.line.size << " ending " << row.line.ending << " end "
             << row.line.endsTheFile;
     }
+    VersionRecord blanks;
+    blanks.Clear();
+    blanks.bytes[3] = '\t';
+    EXPECT_FALSE(HoldsEntry({12, 2, false}, blanks)) << "a line of blanks and TABs";
+    blanks.bytes[9] = 'x';
+    EXPECT_TRUE(HoldsEntry({12, 2, false}, blanks));
+    EXPECT_FALSE(HoldsEntry({7, 2, false}, blanks)) << "too short to rewrite";
+}
+
+// Builds beyond what any integer holds are clamped, never cast: one more
+// (the auto increment) still fits, and OK refuses them with the limit 9999.
+TEST(WorklogRecord, HugeBuildsInTheFileAreClamped) {
+    VersionRecord r;
+    r.Clear();
+    struct Row {
+        const char* columns;
+        int32_t build;
+    } rows[] = {{"9e20", 2147483646}, {"-9e9", -2147483647}, {"0041", 41}, {"abcd", 0}};
+    for (const Row& row : rows) {
+        r.Set(kBuild, row.columns);
+        EXPECT_EQ(row.build, BuildOf(r)) << row.columns;
+    }
+    EXPECT_NE(std::string::npos, BuildRefusal("2147483647").find("largest build number it can hold is 9999"));
+    EXPECT_EQ(0, ClampedInteger(std::nan(""), 0, 9999));
 }
 
 }  // namespace

@@ -27,18 +27,20 @@ std::string AddedEither(const std::string& actual, const std::string& before,
 }
 
 TEST(WorklogMends, CancelKeepsEveryByteOutsideTheRewrittenLines) {
-    std::string lfOnly;
+    std::string lfOnly, lfAfter;
     for (int i = 0; i < 50; ++i) lfOnly += kLast + "\n";
+    for (int i = 0; i < 49; ++i) lfAfter += kLastComment + "\n";
+    lfAfter += kLast + "\n";
     struct Row {
         const char* title;
         std::string before;
         std::string after;
     } rows[] = {
-        {"empty lines", "\r\n\r\n" + kLast + "\r\n\r\n", "\r\n\r\n" + kLastComment + "\r\n\r\n"},
+        {"empty lines", "\r\n\r\n" + kLast + "\r\n\r\n", "\r\n\r\n" + kLast + "\r\n\r\n"},
         {"short lines", "abc\r\nVersion 2\r\n" + kLast + "\r\nVer\r\n",
-         "abc\r\n!Version \r\n" + kLastComment + "\r\nVer\r\n"},
+         "abc\r\n!Version \r\n" + kLast + "\r\nVer\r\n"},
         {"short last line", kLast + "\r\nVersion 1.2\r\n", kLastComment + "\r\nVersion    \r\n"},
-        {"long LF-only file", lfOnly, lfOnly},
+        {"long LF-only file", lfOnly, lfAfter},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.title);
@@ -53,6 +55,15 @@ TEST(WorklogMends, CancelKeepsEveryByteOutsideTheRewrittenLines) {
     }
 }
 
+// Types the text into the field, or steps its spin box with "up" or "down".
+void Enter(Utility& u, int field, const std::string& what) {
+    if (what == "up" || what == "down") {
+        PostMessageA(u.Control(field), WM_KEYDOWN, what == "up" ? VK_UP : VK_DOWN, 0);
+    } else {
+        u.Type(field, what.c_str());
+    }
+}
+
 TEST(WorklogMends, VersionsUpTo9999FillTheirColumns) {
     struct Row {
         const char* lastVersion;
@@ -63,6 +74,7 @@ TEST(WorklogMends, VersionsUpTo9999FillTheirColumns) {
         {"1.60", "10", "10.00"},
         {"1.60", "99.99", "99.99"},
         {"9.995", nullptr, "10.00"},   // by hand: rounded before its width is chosen
+        {"9.999", "up", "10.01"},      // 10.009: wider than the columns, written as checked
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.columns);
@@ -75,22 +87,14 @@ TEST(WorklogMends, VersionsUpTo9999FillTheirColumns) {
         Utility u;
         ASSERT_TRUE(u.Start(f));
         EXPECT_EQ("0042", u.WaitText(kBuild, "0042"));
-        if (row.typed) u.Type(kVer, row.typed);
+        if (row.typed) Enter(u, kVer, row.typed);
+        if (row.typed && std::string(row.typed) == "up") Sleep(300);
         u.Click(kOk);
         EXPECT_EQ(0, u.WaitExit()) << u.Error();
         std::string file = ReadFileBytes(f.File("Version.kvi"));
         std::string added = AddedEither(file, before, AddedNow());
         EXPECT_EQ(lastComment + "\r\n" + Entry("Version", row.columns, "0042", added, "") + "\r\n",
                   file);
-    }
-}
-
-// Types the text into the field, or steps its spin box with "up" or "down".
-void Enter(Utility& u, int field, const std::string& what) {
-    if (what == "up" || what == "down") {
-        PostMessageA(u.Control(field), WM_KEYDOWN, what == "up" ? VK_UP : VK_DOWN, 0);
-    } else {
-        u.Type(field, what.c_str());
     }
 }
 
@@ -126,6 +130,8 @@ TEST(WorklogMends, ValuesThatDoNotFitAreRefusedUntilCorrected) {
          "0006"},
         {"stepped build 10000", "1.60", "9998", kBuild, "up", "10000", "9999", kBuild, "down",
          "1.60", "9999"},
+        {"hand-written huge build", "1.60", "9e20", 0, "", "2147483647", "9999", kBuild, "7",
+         "1.60", "0007"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.title);

@@ -1,7 +1,8 @@
 // The version file's preparation and Cancel over any file content: after
 // commenting out and restoring, the file keeps its size, and every line
 // break and end-of-data mark stays where it was with no new one among the
-// old content.
+// old content. And OK over any content: afterwards exactly one line that
+// can hold an entry is active, the new entry, and it is the last one read.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/worklog_file.h"
 #include "files/error_record.h"
@@ -28,6 +30,72 @@ std::string ReadAll(const std::string& path) {
 }
 
 bool IsMark(char c) { return c == '\r' || c == '\n' || c == 26; }
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The lines as a reader finds them, told apart here without the driver: a
+// line ends at LF (a CR before it belongs to the ending) or at an
+// end-of-data mark; a line that begins with the mark ends the data.
+std::vector<std::string> ReadLines(const std::string& f) {
+    std::vector<std::string> lines;
+    size_t i = 0;
+    while (i < f.size() && f[i] != 26) {
+        size_t j = f.find_first_of(std::string("\n\x1A", 2), i);
+        if (j == std::string::npos) j = f.size();
+        std::string text = f.substr(i, j - i);
+        bool cut = j < f.size() ? f[j] == '\n' : true;
+        if (cut && !text.empty() && text.back() == '\r') text.pop_back();
+        lines.push_back(text);
+        i = j + 1;
+    }
+    return lines;
+}
+
+bool CanHoldEntry(const std::string& text) {
+    if (text.size() < 8 || text.size() > kRecordSize) return false;
+    if (text.find('\r') != std::string::npos) return false;
+    return text.find_first_not_of(" \t") != std::string::npos;
+}
+
+// Prepares the file as the window does, appends a new entry with the build
+// 7777 as OK does, and checks what the next run will read.
+void OkLeavesOneActiveEntry(const std::string& path, const std::string& before) {
+    WriteAll(path, before);
+    char name[kFileNameSize];
+    std::snprintf(name, sizeof name, "%s", path.c_str());
+    VersionRecord record;
+    bool appended = false;
+    {
+        VersionFile file(name, &record);
+        if (!file.Open()) std::abort();
+        file.CommentOutAll();
+        record.Clear();
+        record.Set(kVer, "1.60");
+        record.Set(kBuild, "7777");
+        FillEntry(&record, 4, 2, true);
+        appended = file.Append();
+        file.Close();
+    }
+    std::string after = ReadAll(path);
+    if (!appended) {
+        // Refused only for text hidden behind a mark, and then untouched
+        // but for the labels of the lines it prepared.
+        if (after.size() != before.size()) std::abort();
+        return;
+    }
+    std::vector<std::string> lines = ReadLines(after);
+    std::string last;
+    for (const std::string& line : lines) {
+        if (!CanHoldEntry(line)) continue;
+        if (!last.empty() && last[0] != '!') std::abort();   // an earlier entry left active
+        last = line;
+    }
+    if (last.size() < 38 || last.compare(0, 8, "Version ") != 0) std::abort();
+    if (last.compare(34, 4, "7777") != 0) std::abort();
+}
 
 }  // namespace
 
@@ -56,5 +124,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (IsMark(before[i]) != IsMark(after[i])) std::abort();
         if (IsMark(before[i]) && before[i] != after[i]) std::abort();
     }
+    OkLeavesOneActiveEntry(path, before);
     return 0;
 }
