@@ -94,6 +94,7 @@ Record* MakeRecord() {
     Blank(r->fileText, kTextSize);
     Blank(r->fileCode, kFileCodeSize);
     Blank(r->scratch, kTextSize);
+    r->textsBlank = true;
     r->threadTag = g_nextTag++;
     t_reaper.armed = true;
     return r;
@@ -192,6 +193,7 @@ void Post(int code) {
     if (code == 0) code = static_cast<int32_t>(uint32_t(kOsErrorBase) + uint32_t(os));
     r->code = code;
     r->file = nullptr;
+    r->textsBlank = false;
     Assign(r->text, kTextSize, kTextLimit, SkipLeadingBlanks(MessageOf(code)));
     if (g_monitorAttached) RefreshMonitor(*r);
     SetOsError(os);   // the message look-up may have disturbed it
@@ -204,6 +206,7 @@ void SetFile(const void* fileObject) {
 void PostFileError(std::string_view codeText, const char* messageOrNull) {
     Record* r = Current();
     if (!r) return;
+    r->textsBlank = false;
     Assign(r->fileCode, kFileCodeSize, kFileCodeSize, SkipLeadingBlanks(codeText));
     std::string_view message = SkipLeadingBlanks(messageOrNull ? messageOrNull : "");
     std::string fallback;
@@ -217,6 +220,7 @@ void PostFileError(std::string_view codeText, const char* messageOrNull) {
 void AppendText(std::string_view text) {
     Record* r = Current();
     if (!r) return;
+    r->textsBlank = false;
     size_t used = ClippedLength(r->text, kTextLimit);
     size_t n = std::min(text.size(), kTextLimit - used);
     if (n > 0) std::memcpy(r->text + used, text.data(), n);
@@ -227,9 +231,11 @@ void Clear() {
     if (!r) return;
     r->code = 0;
     r->file = nullptr;
+    if (r->textsBlank) return;
     Blank(r->text, kTextSize);
     Blank(r->fileText, kTextSize);
     Blank(r->fileCode, kFileCodeSize);
+    r->textsBlank = true;
 }
 
 void SetLibraryError(int value) {
@@ -309,6 +315,7 @@ void RestoreState() {
     SavedState* s = r->saved;
     if (!s) return;
     CopyFields1To7(r, *s);
+    r->textsBlank = false;
     r->saved = s->saved;
     delete s;
     SetOsError(r->savedOsError);

@@ -52,6 +52,9 @@ struct Record {
     SavedState* saved = nullptr;       // newest saved copy, see SaveState()
     uint32_t threadTag = 0;            // unique per record, set on creation
     char scratch[kTextSize];           // message look-ups
+    // Every successful file statement clears the record; while nothing has
+    // been written to the three texts since, they need no blanking again.
+    bool textsBlank = false;
 };
 
 // Fields 1 to 7 of the record, as TakeSnapshot() copies them.

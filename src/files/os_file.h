@@ -79,6 +79,7 @@ int MapOpenError(int osError);
 constexpr int kErrFileNotFound = 2;
 constexpr int kErrPathNotFound = 3;
 constexpr int kErrAccessDenied = 5;
+constexpr int kErrGeneralFailure = 31;   // also what a failure without a number reads as
 constexpr int kErrSharingViolation = 32;
 constexpr int kErrLockViolation = 33;
 constexpr int kErrInvalidParameter = 87;

@@ -109,6 +109,15 @@ int FullPathOnItsDrive(std::string_view name, std::string* out) {
 // not a system fault: the file layer's 45, never 300 + 206.
 int AsFileNameError(int e) { return e == os::kErrNameTooLong ? os::kFileInvalidFilename : e; }
 
+// Completing a data file's name looks at no disk: when the system cannot
+// complete it (an invalid name, or a refusal without a number, which reads
+// as a general failure) the name is at fault, as when opening it fails with
+// the system's invalid-name error.
+int AsDataFileNameError(int e) {
+    if (e == os::kErrInvalidName || e == os::kErrGeneralFailure) return os::kFileInvalidFilename;
+    return AsFileNameError(e);
+}
+
 std::string_view FileNameOf(std::string_view path) {
     const size_t cut = path.find_last_of("\\/:");
     return cut == std::string_view::npos ? path : path.substr(cut + 1);
@@ -207,10 +216,13 @@ std::string DataDirectory() {
 
 int ResolveDataFileName(std::string_view name, std::string* out) {
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);  // fixed-length name fields
+    // A blank name names no file; completing it would name the data folder
+    // or fail without a reason. Either way it is a bad file name.
+    if (name.empty()) return os::kFileInvalidFilename;
     std::string placed(name);
     if (!HasDrive(name) && !(name.size() > 0 && IsSeparator(name[0]))) placed = Joined(DataDirectory(), name);
     if (placed.size() > kMaxPath - 1) return os::kFileInvalidFilename;
-    return AsFileNameError(FullPathOnItsDrive(placed, out));
+    return AsDataFileNameError(FullPathOnItsDrive(placed, out));
 }
 
 int CopyDataFile(std::string_view source, std::string_view target) {

@@ -17,7 +17,9 @@ namespace dove::files {
 
 struct TextBlock : DriverBlock {
     // State flag bits.
-    enum : uint8_t { kCurrent = 1, kDenyNone = 2, kReadOnly = 4 };
+    // kSharedWrite: the open lets other handles write, so they share the
+    // end of the file with this one.
+    enum : uint8_t { kCurrent = 1, kDenyNone = 2, kReadOnly = 4, kSharedWrite = 64 };
 
     uint8_t flags = 0;
     uint8_t lockDepth = 0;
@@ -44,6 +46,8 @@ struct TextBlock : DriverBlock {
 void RebuildBuffer(TextBlock& b);
 // The cached size, re-read first for a deny-none file without QUICKSCAN.
 int RefreshSize(TextBlock& b);
+// The size as the file has it now, whatever QUICKSCAN says.
+int ReadSizeNow(TextBlock& b);
 OpResult OpenFile(TextBlock& b, int32_t mode);
 OpResult CloseFile(TextBlock& b);
 OpResult ReadAt(TextBlock& b, uint32_t pointer);

@@ -60,9 +60,10 @@ void ApplyModeAndOptions(TextBlock& b, int32_t mode) {
     b.options.bufferSize = BufferSizeAtOpen(mode, b.recordLength);
     b.options.quickScan = DeniesWrite(mode);
     ApplyDriverString(b.options, b.driverString, b.recordLength);
-    b.flags &= ~(TextBlock::kReadOnly | TextBlock::kDenyNone);
+    b.flags &= ~(TextBlock::kReadOnly | TextBlock::kDenyNone | TextBlock::kSharedWrite);
     if ((mode & 3) == 0) b.flags |= TextBlock::kReadOnly;
     if ((mode & 0x70) == 0x40) b.flags |= TextBlock::kDenyNone;
+    if (os::RightsOf(static_cast<uint32_t>(mode)).shareWrite) b.flags |= TextBlock::kSharedWrite;
     RebuildBuffer(b);
 }
 
@@ -122,7 +123,10 @@ OpResult Empty(TextBlock& b) {
     return {};
 }
 
+// A handle without write access has nothing to write out, and the system
+// refuses to flush it: that is success, not "Access Denied".
 OpResult Flush(TextBlock& b) {
+    if (!os::RightsOf(static_cast<uint32_t>(b.accessMode)).write) return {};
     if (b.buffer && b.buffer->Flush()) return Fail(b.buffer->LastError());
     return {};
 }
@@ -250,6 +254,10 @@ void RebuildBuffer(TextBlock& b) {
 
 int RefreshSize(TextBlock& b) {
     if (!b.Has(TextBlock::kDenyNone) || b.options.quickScan) return 0;
+    return ReadSizeNow(b);
+}
+
+int ReadSizeNow(TextBlock& b) {
     uint64_t size = 0;
     if (int e = os::Size(b.handle.Get(), &size)) return e;
     // A file that another station grew past 4 GB is read up to the limit.

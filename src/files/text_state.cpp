@@ -43,14 +43,15 @@ void ApplyOptionChange(TextBlock& b, const TextOptions& before) {
     }
 }
 
-bool Reopen(TextBlock& b, const Snapshot& s) {
-    if (s.open == b.IsOpen()) return true;
+// 0, or why the file could not be opened again.
+int Reopen(TextBlock& b, const Snapshot& s) {
+    if (s.open == b.IsOpen()) return 0;
     if (!s.open) {
         CloseFile(b);
         b.status = 0;
-        return true;
+        return 0;
     }
-    return OpenFile(b, s.mode).error == 0;
+    return OpenFile(b, s.mode).error;
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ OpResult RestoreState(TextBlock& b, int32_t id) {
         if (it == g_snapshots.end()) return {};
         s = it->second;
     }
-    if (!Reopen(b, s)) return OpResult{b.buffer ? b.buffer->LastError() : 2, 0};
+    if (int e = Reopen(b, s)) return OpResult{e, 0};
     if (s.open) b.status = s.status | (b.status & kStLocked);
     b.flags = (b.flags & ~TextBlock::kCurrent) | s.current;
     b.currentPos = s.currentPos;

@@ -55,7 +55,10 @@ OpResult Truncate(TextBlock& b, uint32_t pos) {
 OpResult WriteLocked(TextBlock& b, uint32_t pointer, uint32_t count) {
     uint32_t pos;
     if (pointer == 0) {
-        if (int e = RefreshSize(b)) return Fail(e);
+        // Another handle may have appended since this one last looked, and
+        // QUICKSCAN only trusts the cached size for reading: a line written
+        // at the remembered end would overwrite the other's lines.
+        if (int e = ReadSizeNow(b)) return Fail(e);
         pos = EndOfData(b);
     } else {
         pos = pointer - 1;
@@ -89,6 +92,21 @@ int AttemptLock(TextBlock& b) {
     return os::IsHeldByAnother(e) ? os::kErrSharingViolation : e;
 }
 
+// Another writer holds the lock only while it writes its line, so a write
+// waits a moment for it rather than failing at once; a LOCK held longer
+// than that still refuses the write.
+constexpr auto kWriteLockPatience = std::chrono::seconds(2);
+
+int TakeWriteLock(TextBlock& b) {
+    auto deadline = std::chrono::steady_clock::now() + kWriteLockPatience;
+    int e = AttemptLock(b);
+    while (e == os::kErrSharingViolation && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        e = AttemptLock(b);
+    }
+    return e;
+}
+
 }  // namespace
 
 int TakeLock(TextBlock& b) {
@@ -106,8 +124,11 @@ void ReleaseLock(TextBlock& b) {
 
 OpResult WriteRecord(TextBlock& b, uint32_t pointer, uint32_t count) {
     if (b.Has(TextBlock::kReadOnly)) return Fail(5);
-    bool locked = b.Has(TextBlock::kDenyNone);
-    if (locked && TakeLock(b)) return Fail(5);
+    // Every open that lets others write (deny none, and the plain sharing 0
+    // and deny read as well) writes one at a time with them under the
+    // byte-0 lock, so that finding the end and writing there are one step.
+    bool locked = b.Has(TextBlock::kSharedWrite);
+    if (locked && TakeWriteLock(b)) return Fail(5);
     OpResult r = WriteLocked(b, pointer, count);
     if (locked) ReleaseLock(b);
     return r;

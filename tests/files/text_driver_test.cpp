@@ -2,8 +2,11 @@
 // check and status word, writing compared as whole files, SEND and driver
 // strings, snapshots, THREAD files and the 4 GB limit.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -32,6 +35,11 @@ TEST_F(TextDriver, OpenAndCreateFailures) {
     Create(noCreate.F());
     EXPECT_EQ(54, err::Code());
     EXPECT_FALSE(Exists(dir.File("c.txt")));
+    for (const char* blank : {"", "   "}) {
+        TextFile unnamed(blank, 16);
+        Open(unnamed.F(), 0x42);
+        EXPECT_EQ(45, err::Code()) << "a blank name is a bad file name: '" << blank << "'";
+    }
 }
 
 TEST_F(TextDriver, CreateTruncatesAndIsRefusedWhileOpen) {
@@ -118,6 +126,15 @@ TEST_F(TextDriver, EofAfterEachRecord) {
     EXPECT_FALSE(Eof(f.F()));
 }
 
+// Another handle on the same file adds the line "o".
+void AppendThroughAnotherHandle(TextFile& f, int32_t mode) {
+    TextFile other(Name(f.F()), 8);
+    Open(other.F(), mode);
+    other.SetRecord("o");
+    Add(other.F());
+    Close(other.F());
+}
+
 struct WriteCase {
     const char* name;
     const char* before;
@@ -155,6 +172,12 @@ const WriteCase kWrites[] = {
      [](TextFile& f) { f.SetRecord("ONE"); Put(f.F(), 1, -1); }, "ONE\r\ntwo\r\n"},
     {"append with a negative length", "a\r\n", "", 0x42,
      [](TextFile& f) { f.SetRecord("bcd"); Append(f.F(), -5); }, "a\r\nbcd\r\n"},
+    {"QUICKSCAN appends after a line another handle appended", "a\r\n", "/QUICKSCAN=ON", 0x42,
+     [](TextFile& f) { AppendThroughAnotherHandle(f, 0x42); f.SetRecord("b"); Add(f.F()); },
+     "a\r\no\r\nb\r\n"},
+    {"sharing 0 appends after a line another handle appended", "a\r\n", "", 0x02,
+     [](TextFile& f) { AppendThroughAnotherHandle(f, 0x02); f.SetRecord("b"); Add(f.F()); },
+     "a\r\no\r\nb\r\n"},
     {"other delimiter", "a;", "/ENDOFRECORD=1,59", 0x42,
      [](TextFile& f) { f.SetRecord("b"); Add(f.F()); }, "a;b;"},
     {"read only refuses", "a\r\n", "", 0x40,
@@ -332,6 +355,43 @@ TEST_F(TextDriver, SnapshotRestoresPositionRecordAndOpenMode) {
     Next(f.F());
     EXPECT_EQ("two", str::Clip(f.Record()));
     FreeState(f.F(), state);
+}
+
+TEST_F(TextDriver, RestoreStateReportsWhyTheReopenFailed) {
+    std::string folder = dir.File("gone");
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+    WriteBytes(folder + "/a.txt", "one\r\n");
+    TextFile f(folder + "/a.txt", 16);
+    Open(f.F(), 0x42);
+    int32_t state = GetState(f.F());
+    Close(f.F());
+    std::remove((folder + "/a.txt").c_str());
+    rmdir(folder.c_str());
+    RestoreState(f.F(), state);
+    EXPECT_EQ(3, err::Code()) << "the folder is gone: the reopen's own error, not 2";
+    FreeState(f.F(), state);
+}
+
+// Another handle cuts the file while this one reads with the size it cached
+// at OPEN (QUICKSCAN). The skip of an over-long line's rest with a delimiter
+// of three bytes must end; a child process with an alarm shows a hang.
+TEST_F(TextDriver, AFileCutUnderTheReaderEndsTheReadInsteadOfLooping) {
+    std::string path = dir.File("cut.txt");
+    WriteBytes(path, "abcdefghijXYZklmXYZ");
+    TextFile f(path, 4, kAttrCreate, "/ENDOFRECORD=3,88,89,90 /CTRLZISEOF=OFF /QUICKSCAN=ON");
+    Open(f.F(), 0x42);
+    ASSERT_EQ(0, err::Code());
+    ASSERT_EQ(0, truncate(path.c_str(), 5));
+    EXPECT_EXIT(
+        {
+            alarm(20);
+            Set(f.F());
+            Next(f.F());
+            bool first = err::Code() == 0 && f.Record() == "abcd";
+            Next(f.F());
+            std::_Exit(first && err::Code() == 33 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(TextDriver, VetoLeavesRecordAndDriverStateUnchanged) {

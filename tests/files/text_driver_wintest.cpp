@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "files/error_record.h"
 #include "files/file_statements.h"
@@ -129,6 +131,114 @@ TEST_F(TextDriverWin, LockWithoutATimeOutWaitsForTheOtherProcess) {
     std::string out = app.Output();
     EXPECT_NE(std::string::npos, out.find("lock 0 ")) << out;
     EXPECT_GE(MillisecondsOf(out, "lock 0 "), 1000) << out;
+}
+
+// Two processes append to one file at the same moment. Every line that an
+// ADD reported as written must be in the file once, whatever the sharing
+// mode and QUICKSCAN: an append that wrote at the end this handle remembered
+// would overwrite the other's lines. A mode that denies the second open
+// leaves that process adding nothing.
+struct AppendRace {
+    const char* mode;
+    const char* quickScan;
+    bool bothWrite;
+};
+
+const AppendRace kAppendRaces[] = {
+    {"0x02", "QUICKSCAN=ON", true},  {"0x02", "QUICKSCAN=OFF", true},
+    {"0x42", "QUICKSCAN=ON", true},  {"0x42", "QUICKSCAN=OFF", true},
+    {"0x31", "QUICKSCAN=ON", true},  {"0x01", "QUICKSCAN=ON", true},
+    {"0x12", "QUICKSCAN=ON", false}, {"0x22", "QUICKSCAN=OFF", false},
+    {"0x32", "QUICKSCAN=ON", false},
+};
+
+// The count at the end of "addfor <code> <count>".
+int AddedBy(const std::string& out) {
+    size_t at = out.find("addfor ");
+    if (at == std::string::npos) return -1;
+    size_t blank = out.find(' ', at + 7);
+    return blank == std::string::npos ? -1 : std::atoi(out.c_str() + blank + 1);
+}
+
+std::vector<std::string> LinesOf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+TEST_F(TextDriverWin, TwoProcessesAppendingLoseNoLineInAnySharingMode) {
+    for (const AppendRace& race : kAppendRaces) {
+        SCOPED_TRACE(std::string(race.mode) + " " + race.quickScan);
+        Put(path, "a\r\n");
+        std::string event = "dove_append_go_" + std::to_string(GetCurrentProcessId());
+        HANDLE go = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
+        ASSERT_NE(nullptr, go);
+        std::vector<gui::App> apps;
+        for (const char* prefix : {"A", "B"}) {
+            apps.push_back(gui::Start(gui::ProbeCommand(
+                "file_probe", {path, "open", race.mode, "send", race.quickScan, "go", event,
+                               "addfor", "700", prefix})));
+        }
+        for (gui::App& app : apps) {
+            for (int i = 0; i < 200 && app.Output().find("send ") == std::string::npos; ++i) Sleep(100);
+        }
+        SetEvent(go);
+        std::string outA, outB;
+        ASSERT_EQ(0, apps[0].WaitExit(30000)) << apps[0].Error();
+        ASSERT_EQ(0, apps[1].WaitExit(30000)) << apps[1].Error();
+        CloseHandle(go);
+        outA = apps[0].Output();
+        outB = apps[1].Output();
+        int a = AddedBy(outA), b = AddedBy(outB);
+        ASSERT_GE(a, 0) << outA;
+        ASSERT_GE(b, 0) << outB;
+        if (race.bothWrite) {
+            EXPECT_GT(a, 0) << outA;
+            EXPECT_GT(b, 0) << outB;
+        } else {
+            EXPECT_EQ(0, std::min(a, b)) << outA << outB;
+        }
+        std::vector<std::string> lines = LinesOf(Bytes(path));
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ("a", lines[0]);
+        EXPECT_EQ(size_t(1 + a + b), lines.size()) << outA << outB;
+        int nextA = 0, nextB = 0;
+        for (size_t i = 1; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            int& next = line[0] == 'A' ? nextA : nextB;
+            EXPECT_EQ(std::string(1, line[0]) + std::to_string(next), line) << "line " << i;
+            if (line != std::string(1, line[0]) + std::to_string(next)) break;
+            ++next;
+        }
+        EXPECT_EQ(a, nextA);
+        EXPECT_EQ(b, nextB);
+    }
+}
+
+// Nothing to write, nothing refused: FLUSH of a file opened for reading.
+// A blank name names no file: 45, as the system's own invalid-name error.
+TEST_F(TextDriverWin, FlushOfAReadOnlyFileAndOpenOfABlankName) {
+    Held held(path);
+    Open(held.F(), 0x40);
+    ASSERT_EQ(0, err::Code());
+    Flush(held.F());
+    EXPECT_EQ(0, err::Code()) << err::Text();
+    Close(held.F());
+    Open(held.F(), 0x42);
+    Flush(held.F());
+    EXPECT_EQ(0, err::Code()) << err::Text();
+    Close(held.F());
+    for (const char* blank : {"", "   "}) {
+        Held unnamed(blank);
+        Open(unnamed.F(), 0x42);
+        EXPECT_EQ(45, err::Code()) << "'" << blank << "': " << err::Text();
+    }
 }
 
 TEST_F(TextDriverWin, ImportFileShowsTheSystemBoxWhenClosed) {

@@ -9,6 +9,11 @@
 //     unlock | close   UNLOCK, CLOSE
 //     send TEXT        SEND; prints "send <code> <reply>"
 //     wait MS          sleeps
+//     go EVENT         waits (up to 20 s) until the named event is set, so
+//                      that several probes start their next word together
+//     addfor MS PREFIX ADDs records PREFIX0, PREFIX1, ... for MS milliseconds
+//                      (at most 20,000), stopping at the first failure;
+//                      prints "addfor <code> <records added>"
 //   Exit code 0 after the last word, 3 for a word it does not know.
 #include <windows.h>
 
@@ -73,6 +78,24 @@ int main(int argc, char** argv) {
         } else if (word == "send" && arg) {
             std::string reply = Send(f, argv[++i]);
             Print("send", reply);
+        } else if (word == "go" && arg) {
+            HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, argv[++i]);
+            if (go) {
+                WaitForSingleObject(go, 20000);
+                CloseHandle(go);
+            }
+        } else if (word == "addfor" && arg && i + 2 < argc) {
+            DWORD ms = static_cast<DWORD>(std::atoi(argv[++i]));
+            std::string prefix = argv[++i];
+            DWORD start = GetTickCount();
+            int added = 0;
+            while (added < 20000 && GetTickCount() - start < ms) {
+                SetRecord((prefix + std::to_string(added)).c_str());
+                Add(f);
+                if (dove::err::Code()) break;
+                ++added;
+            }
+            Print("addfor", std::to_string(added));
         } else if (word == "wait" && arg) {
             Sleep(static_cast<DWORD>(std::atoi(argv[++i])));
         } else {
