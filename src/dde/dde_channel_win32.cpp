@@ -27,6 +27,7 @@ constexpr size_t kNameSize = 80;  // 79 characters and the zero
 constexpr int kInvalidChannel = 601;
 constexpr int kNotOpen = 602;
 constexpr int kInvalidCommand = 603;
+constexpr int kTimedOut = 605;
 
 std::once_flag g_layerOnce;
 
@@ -72,7 +73,7 @@ bool PostAndWait(DdeClientChannel& ch, HGLOBAL block) {
   if (!PostMessageA(partner, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(ch.hwnd()),
                     reinterpret_cast<LPARAM>(block)))
     return false;
-  WaitRequest rq{ch.hwnd(), partner, WM_DDE_EXECUTE, block, &ch.lateAnswers};
+  WaitRequest rq{ch.hwnd(), partner, WM_DDE_EXECUTE, block, &ch.owed};
   if (WaitForAnswer(rq)) return true;
   if (!IsWindow(partner)) ch.peer().partner = nullptr;
   return false;
@@ -95,7 +96,13 @@ void ExecuteFromStack(Channel handle) {
   HGLOBAL block = CommandBlock(command);
   bool ok = block && PostAndWait(*ch, block);
   if (!ok && err::Code() == 0) err::Post(kInvalidCommand);
-  if (block) GlobalFree(block);
+  if (!block) return;
+  // Unanswered in time but still owed an answer by a living partner: the
+  // block waits for it (see OwedAnswers) instead of being freed now.
+  if (err::Code() == kTimedOut && ch->peer().partner)
+    ch->owed.Add(block);
+  else
+    GlobalFree(block);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ namespace dove::dde {
 constexpr uint32_t kConnectWindowMs = 30000;
 constexpr uint32_t kRetryPauseMs = 50;
 constexpr int32_t kDefaultTimeOut = 100;  // hundredths: one second per transaction
+constexpr size_t kProgramPathSize = 260;
 
 // What the connector needs of the channels and of time. Windows builds use
 // the channel operations of dde_channel.h, GetTickCount64 and Sleep; native
@@ -55,7 +56,10 @@ public:
     // The service to talk to. Init copies such a group field by field.
     struct Service {
         char xAPP[120] = {};       // service name
-        char xEXE[120] = {};       // command line that starts it; blank: start nothing
+        // Command line that starts it; blank: start nothing. It holds a
+        // whole path as long as IDE discovery accepts (254 characters) and
+        // more: a cut path would start nothing, or the wrong program.
+        char xEXE[kProgramPathSize] = {};
         uint8_t MODE = 0;
         const char* TOPIC = nullptr;  // null when not set; no caller sets it
         size_t TOPICLEN = 0;

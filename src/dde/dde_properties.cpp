@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cstdint>
 
 #include "dde/dde_channel.h"
 #include "runtime/system_props.h"
@@ -13,8 +14,12 @@ std::atomic<bool> g_timeOutSet{false};
 
 }  // namespace
 
+// From 429,496,730 hundredths on, ten times the value no longer fits the
+// 32 bits the property keeps; wrapped, a wait of days would become a few
+// milliseconds. The longest wait that can be kept is the nearest honest one.
 void SetDDETimeOut(uint32_t hundredths) {
-  SetSystemProp(kDDETimeOutProperty, static_cast<uintptr_t>(hundredths) * 10u);
+  uint64_t ms = static_cast<uint64_t>(hundredths) * 10u;
+  SetSystemProp(kDDETimeOutProperty, static_cast<uintptr_t>(ms > UINT32_MAX ? UINT32_MAX : ms));
   g_timeOutSet.store(true);
 }
 

@@ -25,18 +25,15 @@ struct ThreadHandle {
 
 enum class Found { Nothing, Positive, Negative };
 
-// True when the acknowledgement answers an earlier transaction that timed
-// out; it is counted off.
-bool IsLateAnswer(const WaitRequest& rq) {
-  if (!rq.lateAnswers || *rq.lateAnswers == 0) return false;
-  --*rq.lateAnswers;
-  return true;
-}
+// A partner that ignores execute after execute must not make the channel
+// hold memory without end; past this many, the oldest block is let go.
+constexpr size_t kMaxOwedAnswers = 256;
 
 // Takes the first acknowledgement from the partner queued for the hidden
-// window. Those that answer another transaction (late ones after a
-// time-out) are freed and skipped; an execute's answer only hands back the
-// command block, which its own execute has freed already.
+// window that answers this transaction. Those that answer an earlier
+// execute (late ones after a time-out) settle that execute's block and are
+// skipped; an execute's own answer only hands back the command block, which
+// its execute frees.
 Found TakeAcknowledgement(const WaitRequest& rq) {
   MSG m;
   while (PeekMessageA(&m, rq.hidden, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
@@ -44,17 +41,15 @@ Found TakeAcknowledgement(const WaitRequest& rq) {
     UnpackDDElParam(WM_DDE_ACK, m.lParam, &status, &high);
     FreeDDElParam(WM_DDE_ACK, m.lParam);
     if (rq.partner && reinterpret_cast<HWND>(m.wParam) != rq.partner) continue;
-    if (rq.sent != WM_DDE_EXECUTE && high) GlobalDeleteAtom(static_cast<ATOM>(high));
-    if (IsLateAnswer(rq)) continue;
-    if (rq.sent == WM_DDE_EXECUTE && reinterpret_cast<HGLOBAL>(high) != rq.commands) continue;
+    if (rq.sent != WM_DDE_EXECUTE) {
+      if (high) GlobalDeleteAtom(static_cast<ATOM>(high));
+    } else if (reinterpret_cast<HGLOBAL>(high) != rq.commands) {
+      if (rq.owed) rq.owed->Settle(reinterpret_cast<HGLOBAL>(high));
+      continue;
+    }
     return (status & 0x8000) ? Found::Positive : Found::Negative;
   }
   return Found::Nothing;
-}
-
-// The answer may still come; the next wait must not take it for its own.
-void OweAnswer(const WaitRequest& rq, bool wantsAck) {
-  if (wantsAck && rq.lateAnswers) ++*rq.lateAnswers;
 }
 
 bool ReplyQueued(HWND hidden, UINT reply) {
@@ -70,7 +65,38 @@ void PaintAndMarkSeen() {
   PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
 }
 
+// What the queue holds for this transaction, without waiting.
+Found LookForAnswer(const WaitRequest& rq, bool wantsAck, UINT reply) {
+  if (wantsAck) {
+    Found f = TakeAcknowledgement(rq);
+    if (f != Found::Nothing) return f;
+  }
+  return reply && ReplyQueued(rq.hidden, reply) ? Found::Positive : Found::Nothing;
+}
+
 }  // namespace
+
+OwedAnswers::~OwedAnswers() {
+  for (HGLOBAL b : blocks_) GlobalFree(b);
+}
+
+void OwedAnswers::Add(HGLOBAL block) {
+  if (blocks_.size() >= kMaxOwedAnswers) {
+    GlobalFree(blocks_.front());
+    blocks_.erase(blocks_.begin());
+  }
+  blocks_.push_back(block);
+}
+
+bool OwedAnswers::Settle(HGLOBAL block) {
+  for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
+    if (*it != block) continue;
+    GlobalFree(block);
+    blocks_.erase(it);
+    return true;
+  }
+  return false;
+}
 
 HANDLE OwnThreadHandle() {
   thread_local ThreadHandle own;
@@ -94,24 +120,21 @@ bool WaitForAnswer(const WaitRequest& rq) {
     DWORD now = GetTickCount();
     LONG remaining = static_cast<LONG>(deadline - now);
     if (remaining <= 0) {
-      OweAnswer(rq, wantsAck);
       err::Post(kTimedOut);
       return false;
     }
-    if (rq.partner && !IsWindow(rq.partner)) return false;
+    if (rq.partner && !IsWindow(rq.partner)) {
+      // A partner may answer and end at once: its answer outlives it in
+      // our queue, and is the outcome rather than its going.
+      return LookForAnswer(rq, wantsAck, reply) == Found::Positive;
+    }
     DWORD slice = remaining < static_cast<LONG>(kPartnerCheckMs) ? remaining : kPartnerCheckMs;
     DWORD r = MsgWaitForMultipleObjects(1, &self, FALSE, slice, kWakeMask);
-    if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + 1) {  // signalled or failed
-      OweAnswer(rq, wantsAck);
-      return false;
-    }
+    if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + 1) return false;  // signalled or failed
     // Looked at after a quiet slice too: an answer that came between the
     // look and the peek that marks the queue as seen wakes nobody.
-    if (wantsAck) {
-      Found f = TakeAcknowledgement(rq);
-      if (f != Found::Nothing) return f == Found::Positive;
-    }
-    if (reply && ReplyQueued(rq.hidden, reply)) return true;
+    Found f = LookForAnswer(rq, wantsAck, reply);
+    if (f != Found::Nothing) return f == Found::Positive;
     if (r == WAIT_OBJECT_0 + 1) PaintAndMarkSeen();
   }
 }

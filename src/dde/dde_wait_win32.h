@@ -3,12 +3,35 @@
 // It dispatches only paint messages of the thread; keyboard and mouse input
 // stays queued. It ends when the answer arrives, at the DDETimeOut deadline
 // (error 605 posted), when the partner window has gone, or when the wait
-// itself fails (nothing posted in these two cases).
+// itself fails (nothing posted in these two cases). An answer the partner
+// posted before it went is still taken.
 #pragma once
 
 #include <windows.h>
 
+#include <vector>
+
 namespace dove::dde {
+
+// Command blocks of executes that timed out. The partner may still answer
+// one, handing its block back. Each stays allocated until that answer comes
+// (or the channel goes), so no later execute can be given the same handle
+// and take the stale answer for its own; answers are told apart by the
+// block they carry, and one execute left unanswered costs no other.
+class OwedAnswers {
+ public:
+  OwedAnswers() = default;
+  ~OwedAnswers();
+  OwedAnswers(const OwedAnswers&) = delete;
+  OwedAnswers& operator=(const OwedAnswers&) = delete;
+
+  void Add(HGLOBAL block);
+  // A late answer carrying this block: frees it. False when not owed.
+  bool Settle(HGLOBAL block);
+
+ private:
+  std::vector<HGLOBAL> blocks_;
+};
 
 struct WaitRequest {
   HWND hidden = nullptr;   // the channel's hidden window
@@ -17,12 +40,9 @@ struct WaitRequest {
   // For WM_DDE_EXECUTE: the command memory. An acknowledgement that
   // carries another block answers an earlier execute and is dropped.
   HGLOBAL commands = nullptr;
-  // The channel's count of answers still owed for transactions that timed
-  // out. A partner answers in order, so that many of its acknowledgements
-  // are dropped before one is taken; a wait that ends unanswered adds one.
-  // A freed command block is soon handed out again under the same handle,
-  // so the handle alone cannot tell a late answer from the awaited one.
-  unsigned* lateAnswers = nullptr;
+  // The channel's blocks still awaiting a late answer; such an answer is
+  // settled on the way.
+  OwedAnswers* owed = nullptr;
 };
 
 // True for a positive acknowledgement, or when the awaited reply is queued.

@@ -13,6 +13,9 @@ namespace {
 std::once_flag g_classOnce;
 bool g_classRegistered = false;
 
+// How long one window may take to answer the initiate request.
+constexpr UINT kInitiateLimitMs = 1000;
+
 bool IsDdeMessage(UINT m) { return m >= WM_DDE_FIRST && m <= WM_DDE_LAST; }
 
 LRESULT CALLBACK DdeWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -123,8 +126,14 @@ bool DdeClientChannel::connect(const char* application, const char* topic) {
   ATOM app = application[0] ? GlobalAddAtomA(application) : 0;
   ATOM top = topic[0] ? GlobalAddAtomA(topic) : 0;
   connecting_ = true;
-  SendMessageA(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(hwnd_),
-               MAKELPARAM(app, top));
+  // The request goes to every top-level window of the desktop, and a plain
+  // send would wait for ever on one whose thread has stopped reading its
+  // messages. Such a window is skipped, and any other gets a limited time to
+  // answer, so that a caller's own deadline (REG's 30 seconds) holds
+  // whatever else runs; a server that missed its turn answers the next try.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(hwnd_),
+                      MAKELPARAM(app, top), SMTO_ABORTIFHUNG, kInitiateLimitMs, &ignored);
   connecting_ = false;
   if (app) GlobalDeleteAtom(app);
   if (top) GlobalDeleteAtom(top);
@@ -150,7 +159,10 @@ void DdeClientChannel::AnswerInitiate(HWND server, LPARAM lParam) {
 void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND from = reinterpret_cast<HWND>(wParam);
   if (from != peer_.partner || !peer_.partner) {
-    if (message == WM_DDE_ACK && InSendMessage()) {
+    // While the request is out, an answer is one whether it was sent from
+    // another thread or called directly by a server on this very thread
+    // (InSendMessage is false then); refusing it would leak its atoms.
+    if (message == WM_DDE_ACK && (connecting_ || InSendMessage())) {
       AnswerInitiate(from, lParam);
     } else if (message == WM_DDE_DATA) {
       DiscardData(lParam);
@@ -172,7 +184,7 @@ void DdeClientChannel::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DDE_ACK:
       // Acknowledgements are taken from the queue by the wait; one that
       // reaches the window came after its execute had timed out.
-      if (lateAnswers > 0) --lateAnswers;
+      owed.Settle(reinterpret_cast<HGLOBAL>(high));
       break;
     default:
       break;

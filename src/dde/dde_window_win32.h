@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dde/dde_channel.h"
+#include "dde/dde_wait_win32.h"
 
 namespace dove::dde {
 
@@ -77,9 +78,8 @@ class DdeClientChannel : public DdeWindow {
 
   DdePeer& peer() { return peer_; }
   Channel handle = 0;  // set when the channel enters the table
-  // Acknowledgements the partner still owes for executes that timed out
-  // (see WaitRequest::lateAnswers).
-  unsigned lateAnswers = 0;
+  // Command blocks of executes that timed out, until their late answers.
+  OwedAnswers owed;
 
  private:
   void AnswerInitiate(HWND server, LPARAM lParam);

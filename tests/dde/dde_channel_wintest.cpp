@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <dde.h>
 
 #include <algorithm>
 #include <sstream>
@@ -221,7 +222,9 @@ TEST_F(DdeChannel, LateAcknowledgementAnswersNothingLater) {
     const char* others;
     int laterCode;
   };
-  for (const Row& row : {Row{"first-ack=positive", "nack", 603}, Row{"first-ack=negative", "", 0}}) {
+  // An answer that never comes must cost its own execute only.
+  for (const Row& row : {Row{"first-ack=positive", "nack", 603}, Row{"first-ack=negative", "", 0},
+                         Row{"first-ack=none", "", 0}}) {
     for (bool pumped : {false, true}) {
       SCOPED_TRACE(std::string(row.first) + (pumped ? ", queue ran" : ", queue did not run"));
       Partner p;
@@ -245,6 +248,19 @@ TEST_F(DdeChannel, LateAcknowledgementAnswersNothingLater) {
   }
 }
 
+TEST_F(DdeChannel, LongestTimeOutWaitsForTheAnswer) {
+  // Ten times this many hundredths passes 32 bits; wrapped, it waited 4 ms.
+  Partner p;
+  ASSERT_TRUE(p.Start(service_, {"ack-delay=300"}));
+  Channel ch = DDEopen(service_, "");
+  ASSERT_NE(ch, 0);
+  SetDDETimeOut(429496730);
+  DDEexecute(ch, "[Slow]");
+  EXPECT_EQ(err::Code(), 0) << err::Text();
+  DDEclose(ch);
+  p.Finish();
+}
+
 TEST_F(DdeChannel, RefusalGives603) {
   Partner p;
   ASSERT_TRUE(p.Start(service_, {"nack"}));
@@ -262,26 +278,105 @@ TEST_F(DdeChannel, RefusalGives603) {
   EXPECT_EQ(p.Finish().size(), 23u);
 }
 
+LRESULT CALLBACK SlowPaintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_PAINT) return DefWindowProcA(hwnd, msg, wp, lp);
+  PAINTSTRUCT ps;
+  BeginPaint(hwnd, &ps);
+  Sleep(1000);
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+
+// A window of this thread that takes a second to paint, as a busy
+// program's may. The wait paints it; whatever the partner does meanwhile
+// is found only afterwards.
+class SlowPainter {
+ public:
+  SlowPainter() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &SlowPaintProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DoveSlowPaint";
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+    Pump(50);
+  }
+  ~SlowPainter() { DestroyWindow(hwnd_); }
+  void Invalidate() { InvalidateRect(hwnd_, nullptr, FALSE); }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
 TEST_F(DdeChannel, PartnerThatQuitGives602) {
-  Partner p;
-  ASSERT_TRUE(p.Start(service_, {"quit-on-execute"}));
-  Channel ch = DDEopen(service_, "");
-  ASSERT_NE(ch, 0);
-  SetDDETimeOut(500);
-  DWORD start = GetTickCount();
-  DDEexecute(ch, "[Crash]");
-  EXPECT_EQ(err::Code(), 603) << "the partner went away unanswered";
-  EXPECT_LT(GetTickCount() - start, 4000u);
-  p.Finish();
-  DDEexecute(ch, "[After]");
-  EXPECT_EQ(err::Code(), 602);
-  EXPECT_EQ(err::Text(), "DDE channel is not open");
-  int before = HeapBlocks();
-  for (int i = 0; i < 20; ++i) DDEexecute(ch, "[After]");
-  EXPECT_EQ(err::Code(), 602);
-  EXPECT_LT(HeapBlocks() - before, 10) << "a command block was made for nobody";
+  // A partner that ends unanswered refuses the execute; one that answers
+  // and ends at once was answered, even when it is gone before the answer
+  // is read. Afterwards the channel has no partner either way.
+  struct Row {
+    const char* how;
+    int code;
+  };
+  SlowPainter painter;
+  for (const Row& row : {Row{"quit-on-execute", 603}, Row{"quit-after-ack", 0}}) {
+    SCOPED_TRACE(row.how);
+    Partner p;
+    ASSERT_TRUE(p.Start(service_, {row.how}));
+    Channel ch = DDEopen(service_, "");
+    ASSERT_NE(ch, 0);
+    SetDDETimeOut(500);
+    painter.Invalidate();
+    DWORD start = GetTickCount();
+    DDEexecute(ch, "[Crash]");
+    EXPECT_EQ(err::Code(), row.code) << err::Text();
+    EXPECT_LT(GetTickCount() - start, 4000u);
+    p.Finish();
+    DDEexecute(ch, "[After]");
+    EXPECT_EQ(err::Code(), 602);
+    EXPECT_EQ(err::Text(), "DDE channel is not open");
+    int before = HeapBlocks();
+    for (int i = 0; i < 20; ++i) DDEexecute(ch, "[After]");
+    EXPECT_EQ(err::Code(), 602);
+    EXPECT_LT(HeapBlocks() - before, 10) << "a command block was made for nobody";
+    DDEclose(ch);
+    EXPECT_EQ(err::Code(), 0);
+  }
+}
+
+// A server on the client's own thread: the broadcast reaches it by a direct
+// call, and its answer comes back the same way, not as a sent message.
+std::string g_threadService;
+
+LRESULT CALLBACK ThreadServerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_DDE_INITIATE) return msg == WM_DDE_TERMINATE ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+  char name[256] = {};
+  if (ATOM app = LOWORD(lp); app) GlobalGetAtomNameA(app, name, sizeof name);
+  if (g_threadService != name) return 0;
+  char topic[256] = {};
+  GlobalGetAtomNameA(HIWORD(lp), topic, sizeof topic);
+  SendMessageA(reinterpret_cast<HWND>(wp), WM_DDE_ACK, reinterpret_cast<WPARAM>(hwnd),
+               MAKELPARAM(GlobalAddAtomA(name), GlobalAddAtomA(topic)));
+  return 0;
+}
+
+TEST_F(DdeChannel, ServerOnTheSameThreadIsTakenAndItsAtomsReleased) {
+  g_threadService = service_;
+  std::string topic = "Here" + std::to_string(GetCurrentProcessId());
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = &ThreadServerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "DoveThreadServer";
+  RegisterClassA(&wc);
+  HWND server = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  ASSERT_NE(server, nullptr);
+  Channel ch = DDEopen(service_, topic);
+  EXPECT_NE(ch, 0) << "the answer from this thread was refused";
   DDEclose(ch);
-  EXPECT_EQ(err::Code(), 0);
+  Pump(100);
+  DestroyWindow(server);
+  EXPECT_EQ(AtomReferences(service_), 0) << "the server's application atom was kept";
+  EXPECT_EQ(AtomReferences(topic), 0) << "the server's topic atom was kept";
 }
 
 TEST_F(DdeChannel, ChannelZeroAndClosedHandles) {

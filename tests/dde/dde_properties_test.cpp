@@ -14,7 +14,9 @@ TEST(DdeProperties, TimeOutInHundredthsKeptAsMilliseconds) {
     uint32_t set, storedMs, readBack;
   };
   for (const Row& r : {Row{100, 1000, 100}, Row{0, 0, 0}, Row{1, 10, 1}, Row{6000, 60000, 6000},
-                       Row{429496729, 4294967290u, 429496729}}) {
+                       Row{429496729, 4294967290u, 429496729},
+                       Row{429496730, 4294967295u, 429496729},
+                       Row{4294967295u, 4294967295u, 429496729}}) {
     SCOPED_TRACE(r.set);
     SetDDETimeOut(r.set);
     EXPECT_EQ(SystemProp(kDDETimeOutProperty), r.storedMs);

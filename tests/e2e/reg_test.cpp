@@ -122,6 +122,47 @@ TEST_F(RegTest, IdeThatCannotStartIsAskedForThirtySecondsThenNothingIsSent) {
     EXPECT_EQ("[Environment]\r\nAutoPick=off\r\n", ReadFile(Ini()));
 }
 
+TEST_F(RegTest, HungWindowOnTheDesktopKeepsNeitherRegNorTheCommandWaiting) {
+    // Every request for the service goes to each top-level window, this
+    // program's too, whose thread never reads a message again.
+    gui::App hung = gui::Start(gui::ProbeCommand("dde_partner_probe", {"HungProgram", "hang"}));
+    ASSERT_TRUE(hung.Started()) << hung.Error();
+    for (int i = 0; i < 500 && hung.Output().find("ready") == std::string::npos; ++i) Sleep(10);
+    ASSERT_TRUE(hung.Running()) << hung.Output();
+    struct Row {
+        bool running;        // the IDE serves before REG starts
+        const char* options; // for the stand-in that REG starts
+    };
+    for (const Row& row : {Row{true, ""}, Row{false, "--serve-after=2000"}}) {
+        SCOPED_TRACE(row.running ? "IDE running" : "IDE started by REG");
+        ide_test::QuitStandIn();
+        reg_test::ClearDdeLog();
+        if (row.running) ASSERT_TRUE(reg_test::StartServingStandIn());
+        reg_test::StandInOptions options(row.options);
+        EXPECT_EQ(0, RunReg("\"" + Template() + "\"", nullptr, 30000));
+        EXPECT_EQ(std::vector<std::string>{Command(Template())}, Executed());
+        EXPECT_EQ("[Environment]\r\nAutoPick=on\r\n", ReadFile(Ini()));
+    }
+    EXPECT_TRUE(hung.Running()) << "the hung program was to stay for every run";
+}
+
+TEST_F(RegTest, IdeWhosePathIsLongerThanAShortFieldIsStarted) {
+    // Discovery takes an executable path of up to 254 characters.
+    std::string folder = root_.path + "\\" + std::string(140, 'p');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    std::string exe = folder + "\\StandInIde.exe";
+    ASSERT_GT(exe.size(), 150u);
+    ASSERT_LT(exe.size(), 255u);
+    ASSERT_TRUE(CopyFileA(ide_test::StandInPath().c_str(), exe.c_str(), FALSE));
+    ide_test::WinIniIde longPath(ide_test::Plain, root_.path + "\\", exe);
+    EXPECT_EQ(0, RunReg("\"" + Template() + "\""));
+    // The copy keeps its logs beside itself.
+    std::string log = ReadFile(folder + "\\StandInIde.dde.log");
+    EXPECT_NE(std::string::npos, log.find("\texecute\t" + Command(Template()) + "\r\n")) << log;
+    ide_test::QuitStandIn();
+    Sleep(300);   // the copy's process ends after its window
+}
+
 TEST_F(RegTest, RefusedOrCrashingIdeLetsRegEndNormallyAndShowNothing) {
     for (const char* options : {"--nack", "--crash-on-execute", "--ack-delay=3000"}) {
         SCOPED_TRACE(options);

@@ -22,9 +22,12 @@
 //   no-ack            never acknowledge
 //   ack-delay=MS      wait before each acknowledgement
 //   first-ack-delay=MS  wait before the first acknowledgement only
-//   first-ack=positive|negative  the first acknowledgement says this,
-//                     whatever the others say
+//   first-ack=positive|negative|none  the first acknowledgement says this
+//                     (none: it never comes), whatever the others say
 //   quit-on-execute   end at the first execute without a word (a crash)
+//   quit-after-ack    acknowledge the first execute, then end at once
+//   hang              once ready, never read a message again (a hung
+//                     program: its windows stay, nobody answers them)
 //   terminate-after-execute  after acknowledging, end the conversation
 //   sent-terminate    the same, with the goodbye sent rather than posted
 //   data-after-execute  after acknowledging, send text data asking for an ack
@@ -54,8 +57,10 @@ struct Options {
   bool noAck = false;
   DWORD ackDelay = 0;
   DWORD firstAckDelay = 0;
-  int firstAck = -1;  // -1: as the others; 0 negative; 1 positive
+  int firstAck = -1;  // -1: as the others; 0 negative; 1 positive; 2 none
   bool quitOnExecute = false;
+  bool quitAfterAck = false;
+  bool hang = false;
   bool terminateAfterExecute = false;
   bool sendTerminate = false;  // the goodbye through SendMessage, not posted
   bool dataAfterExecute = false;
@@ -146,7 +151,7 @@ void OnExecute(HWND server, HWND client, LPARAM lp) {
     Flush();
     ExitProcess(0);
   }
-  if (g_opt.noAck) return;
+  if (g_opt.noAck || (g_executes == 1 && g_opt.firstAck == 2)) return;
   DWORD delay = g_executes == 1 && g_opt.firstAckDelay ? g_opt.firstAckDelay : g_opt.ackDelay;
   if (delay) Sleep(delay);
   bool positive = g_executes == 1 && g_opt.firstAck >= 0 ? g_opt.firstAck == 1 : !g_opt.nack;
@@ -154,6 +159,10 @@ void OnExecute(HWND server, HWND client, LPARAM lp) {
   LPARAM ack = PackDDElParam(WM_DDE_ACK, status, reinterpret_cast<UINT_PTR>(block));
   if (!PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), ack))
     FreeDDElParam(WM_DDE_ACK, ack);
+  if (g_opt.quitAfterAck) {
+    Flush();
+    ExitProcess(0);
+  }
   for (int i = 0; g_opt.dataAfterExecute && i < g_opt.dataCount; ++i)
     SendTextData(g_opt.dataFromStranger ? g_stranger : server, client, !g_opt.dataFromStranger);
   if (g_opt.terminateAfterExecute) {
@@ -224,6 +233,9 @@ bool ParseOption(const char* a) {
   if (const char* v = value("data-count=")) return (g_opt.dataCount = std::atoi(v)) > 0;
   if (!std::strcmp(a, "first-ack=positive")) return g_opt.firstAck = 1, true;
   if (!std::strcmp(a, "first-ack=negative")) return g_opt.firstAck = 0, true;
+  if (!std::strcmp(a, "first-ack=none")) return g_opt.firstAck = 2, true;
+  if (!std::strcmp(a, "quit-after-ack")) return g_opt.quitAfterAck = true;
+  if (!std::strcmp(a, "hang")) return g_opt.hang = true;
   if (!std::strcmp(a, "stranger-data-after-execute"))
     return g_opt.dataAfterExecute = g_opt.dataFromStranger = true;
   if (!std::strcmp(a, "nack")) return g_opt.nack = true;
@@ -256,6 +268,7 @@ int main(int argc, char** argv) {
                                wc.hInstance, nullptr);
   Line("ready");
   Flush();
+  if (g_opt.hang) Sleep(INFINITE);
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
   Line("end");
