@@ -55,9 +55,9 @@ TEST(Profile, OmittedEntryAndValueArePassedAsNullAndDelete) {
 
 TEST(Profile, WritesTurnLineBreaksIntoBlanks) {
     test::ProfileFake fake;
-    PutIni("Sec\r\n[Other]", "Key\n[x]", "value  \r\n[Injected]\r\nk=v\r\n", "f.ini");
+    PutIni("Sec\r\n[Other", "Key\n[x]", "value  \r\n[Injected]\r\nk=v\r\n", "f.ini");
     ASSERT_EQ(1u, fake.writes.size());
-    EXPECT_EQ("Sec  [Other]", fake.writes[0].section);
+    EXPECT_EQ("Sec  [Other", fake.writes[0].section);
     EXPECT_EQ("Key [x]", fake.writes[0].entry);
     EXPECT_EQ("value    [Injected]  k=v", fake.writes[0].value);
     PutIni("S", "E", "\n \r", "f.ini");
