@@ -30,6 +30,10 @@ bool Fail(AppServices& services) {
     return false;
 }
 
+// A name cut to fit its global would name another file (or program), which
+// the commands would then write into or start without a word.
+bool Fits(std::string_view value, size_t bufferSize) { return str::Clip(value).size() < bufferSize; }
+
 }  // namespace
 
 std::string DefaultIniFile(std::string_view root) {
@@ -40,13 +44,18 @@ std::string DefaultIniFile(std::string_view root) {
 
 bool DiscoverIde(AppServices& services) {
     ProgramGlobals& g = Globals();
-    str::AssignZ(g.root, sizeof g.root, LookUp(ide::kOwnRootEntry, ide::kWinIniRootEntry));
+    std::string root = LookUp(ide::kOwnRootEntry, ide::kWinIniRootEntry);
+    str::AssignZ(g.root, sizeof g.root, root);
     if (str::IsBlank(g.root)) return Fail(services);
-    str::AssignZ(g.exeName, sizeof g.exeName,
-                 LookUp(ide::kOwnExeNameEntry, ide::kWinIniExeNameEntry));
+    std::string exeName = LookUp(ide::kOwnExeNameEntry, ide::kWinIniExeNameEntry);
+    str::AssignZ(g.exeName, sizeof g.exeName, exeName);
     if (str::IsBlank(g.exeName)) return Fail(services);
     std::string iniFile = GetIni(ide::kOwnIniSection, ide::kOwnIniFileEntry, "", ide::kOwnIniFile);
-    if (str::IsBlank(iniFile)) iniFile = DefaultIniFile(g.root);
+    // Built from the root as read, not from ROOT, which may have been cut.
+    if (str::IsBlank(iniFile)) iniFile = DefaultIniFile(root);
+    // A name that does not fit is as good as not found: the commands must
+    // not write into, or start, a file of a name that was cut.
+    if (!Fits(exeName, sizeof g.exeName) || !Fits(iniFile, sizeof g.iniFile)) return Fail(services);
     str::AssignZ(g.iniFile, sizeof g.iniFile, iniFile);
     return true;
 }

@@ -5,7 +5,9 @@
 // IDE's Enterprise WIN.INI section, then from its plain one; the ini file
 // defaults to the root folder's "Bin\T60ee.ini". When the root folder or the
 // executable is nowhere to be found, the "Entry Not Found" message is shown
-// and false returned: no command may run. Nothing is written.
+// and false returned: no command may run. The same happens when the
+// executable or the ini file has a name too long to be held whole. Nothing is
+// written.
 #pragma once
 
 #include <string>

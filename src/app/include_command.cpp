@@ -8,9 +8,12 @@
 #include "files/file_codes.h"
 #include "files/file_statements.h"
 #include "files/text_driver.h"
+#include "runtime/message_dialog.h"
 #include "runtime/strings.h"
 
 namespace dove::app {
+
+const char kIncludeTooLongCaption[] = "Add Include to Template";
 
 namespace {
 
@@ -52,13 +55,24 @@ void AppendInclude(files::FileObject* f, const std::string& line) {
 
 files::FileObject* IncludeTarget() { return files::ThreadInstance(TargetDefinition()); }
 
-void IncludeInto(const char* fileName, const char* includeName) {
+std::string IncludeTooLongText(std::string_view fileName, std::string_view includeName) {
+    std::string text = "The #INCLUDE line for this file is longer than the 255 characters of a "
+                       "template line.  Nothing was written.|   File: ";
+    text.append(fileName).append("|   FileToInclude: ").append(includeName);
+    return text;
+}
+
+IncludeResult IncludeInto(const char* fileName, const char* includeName) {
     files::FileObject* f = IncludeTarget();
     str::AssignZ(g_targetName, sizeof g_targetName, fileName);
     char include[255];
     str::AssignZ(include, sizeof include, includeName);
-    if (str::IsBlank(g_targetName) || str::IsBlank(include)) return;
+    if (str::IsBlank(g_targetName) || str::IsBlank(include)) return IncludeResult::kDone;
     const std::string line = IncludeLine(include);
+    // A line cut to the record would lack its closing "')": the template
+    // would no longer compile, and the search, which looks for the whole
+    // line, would never find it, so every run would add it again.
+    if (line.size() > kLineSize) return IncludeResult::kLineTooLong;
     files::Open(f, 0x42);
     files::ClearRecord(*f);
     files::Set(f);
@@ -71,10 +85,14 @@ void IncludeInto(const char* fileName, const char* includeName) {
         if (str::InString(std::string_view(f->record, f->recordLength), line) > 0) break;
     }
     files::Close(f);
+    return IncludeResult::kDone;
 }
 
-void IncludeCommand(AppServices&) {
-    IncludeInto(GetToken(2).c_str(), GetToken(3).c_str());
+void IncludeCommand(AppServices& services) {
+    const std::string fileName = GetToken(2), includeName = GetToken(3);
+    if (IncludeInto(fileName.c_str(), includeName.c_str()) == IncludeResult::kLineTooLong)
+        services.Message(IncludeTooLongText(fileName, includeName), kIncludeTooLongCaption,
+                         SystemIconCode(kIconExclamation), "", 0, 0);
 }
 
 }  // namespace dove::app

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/profile.h"
+
 namespace dove::app {
 
 // One command-line parameter: 1-based positions of its first and last
@@ -26,7 +28,10 @@ struct ProgramGlobals {
     char savAutoPic[20] = {};
     char root[255] = {};
     char exeName[255] = {};
-    char iniFile[255] = {};
+    // Room for the longest file name the profile functions take: a root
+    // folder near its own limit plus "Bin\T60ee.ini" must never be cut into
+    // the name of another file.
+    char iniFile[kIniFileLimit + 1] = {};
     std::unique_ptr<std::deque<TokenEntry>> tokenQ;
 };
 

@@ -33,10 +33,14 @@ std::string Replace(std::string_view typed, bool minusToSlash) {
 enum class SlotSearch { kWritten, kAlreadyThere, kAllTaken };
 
 SlotSearch PutIntoFirstFreeSlot(const std::string& entry, const char* iniFile) {
+    // A slot holds the entry as the file gives it back, which may differ from
+    // the entry as typed (a leading blank, a line break, enclosing quotes):
+    // compare that form, or every run of the same command takes a new slot.
+    const std::string stored = IniValueAsReadBack(entry);
     for (int n = 1; n <= ide::kUserMenuSlots; ++n) {
         std::string slotName = std::to_string(n);
         std::string slot = GetIni(ide::kUserMenusSection, slotName, "", iniFile);
-        if (str::EqualNoCase(slot, entry)) return SlotSearch::kAlreadyThere;
+        if (str::EqualNoCase(slot, stored)) return SlotSearch::kAlreadyThere;
         if (str::IsBlank(slot)) {
             PutIni(ide::kUserMenusSection, slotName, entry, iniFile);
             return SlotSearch::kWritten;
@@ -65,7 +69,12 @@ void RunUserMenu(AppServices& services) {
     ProgramGlobals& g = Globals();
     Param appRef(2), menuDisplay(3), parm(5);
     str::AssignZ(g.commandLine, sizeof g.commandLine, GetToken(4));
-    if (str::IsBlank(appRef.text) || str::IsBlank(g.commandLine) || str::IsBlank(menuDisplay.text)) {
+    // AppRef becomes an entry name of the ini file: one that is blank or would
+    // read back as a section header, a comment or another entry is refused
+    // like a missing one, since writing it would hide or lose the IDE's
+    // settings.
+    if (!IniEntryNameReadsBack(appRef.text) || str::IsBlank(g.commandLine) ||
+        str::IsBlank(menuDisplay.text)) {
         services.Message(
             IncorrectCommandLineText(appRef.text, menuDisplay.text, g.commandLine, parm.text),
             kIncorrectCommandLineCaption, SystemIconCode(kIconExclamation), "1", 0, 0);

@@ -4,9 +4,12 @@
 // The menu entry "MenuDisplay|AppRef" goes into the first blank numbered slot
 // of the ini file's "User Menus" section, and "User Applications" maps AppRef
 // to the command line and its parameters. An entry that is already in a slot
-// before the first blank one (letter case aside) leaves the file as it is.
+// before the first blank one (letter case aside, and as the file gives it
+// back) leaves the file as it is.
 // In MenuDisplay "+" stands for a blank and "-" for the "/" between menu
-// levels; in Parm "+" stands for a blank.
+// levels; in Parm "+" stands for a blank. An AppRef that could not be read
+// back as the same entry name is refused with the "Incorrect Command Line"
+// message, like a missing parameter.
 #pragma once
 
 #include <string>

@@ -84,7 +84,39 @@ void BlankLineBreaks(std::string* s) {
     s->resize(s->find_last_not_of(' ') + 1);
 }
 
+// The white space that the profile functions trim from the ends of a line,
+// a name and a value; Ctrl-Z counts as white space there too.
+bool IsIniSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' ||
+           c == '\x1A';
+}
+
+std::string_view TrimIniSpace(std::string_view s) {
+    while (!s.empty() && IsIniSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsIniSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
 }  // namespace
+
+bool IniEntryNameReadsBack(std::string_view entry) {
+    std::string_view name = TrimIniSpace(entry);
+    return !name.empty() && name.front() != '[' && name.front() != ';' &&
+           name.find('=') == std::string_view::npos;
+}
+
+bool IniSectionNameReadsBack(std::string_view section) {
+    return section.find(']') == std::string_view::npos;
+}
+
+std::string IniValueAsReadBack(std::string_view value) {
+    std::string blanked(value);
+    BlankLineBreaks(&blanked);
+    std::string_view v = TrimIniSpace(blanked);
+    if (v.size() >= 2 && (v.front() == '\'' || v.front() == '"') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
 
 std::string GETINI() {
     ProfileArgs a = PopArgs();
@@ -108,6 +140,8 @@ void PUTINI(bool entryOmitted, bool valueOmitted) {
     BlankLineBreaks(&a.section);
     BlankLineBreaks(&a.entry);
     BlankLineBreaks(&a.value);
+    if (!IniSectionNameReadsBack(a.section)) return;
+    if (!entryOmitted && !IniEntryNameReadsBack(a.entry)) return;
     const char* entry = entryOmitted ? nullptr : a.entry.c_str();
     const char* value = valueOmitted ? nullptr : a.value.c_str();
     profile::Platform p = profile::CurrentPlatform();

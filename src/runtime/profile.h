@@ -10,6 +10,11 @@
 // PUTINI writes one line of the file: a section, entry or value is kept only
 // up to its first line break (CR or LF), and then clipped again.
 //
+// PUTINI writes nothing at all for a name that would not come back as the
+// same name when the file is read (see IniEntryNameReadsBack): such a line
+// would read as a section header, a comment or another entry, and so hide or
+// damage what follows it in a file that other programs own.
+//
 // PUTINI's omitted flags are real omissions: an omitted entry deletes the
 // whole section and an omitted value deletes the entry. Their places on the
 // stack are still pushed (and ignored), so the stack always holds four.
@@ -40,6 +45,18 @@ std::string GetIni(std::string_view section, std::string_view entry, std::string
                    std::string_view file);
 void PutIni(std::string_view section, std::optional<std::string_view> entry,
             std::optional<std::string_view> value, std::string_view file);
+
+// Whether a name written as an entry (or a section) comes back as the same
+// name. The file is read line by line with the ends of each line trimmed: an
+// entry that is blank, begins with "[" or ";" or holds "=", and a section
+// that holds "]", would read as something else.
+bool IniEntryNameReadsBack(std::string_view entry);
+bool IniSectionNameReadsBack(std::string_view section);
+
+// A value as the profile functions give it back once PUTINI has written it:
+// line breaks as blanks, both ends trimmed of white space, and one pair of
+// matching enclosing quotes (single or double) removed.
+std::string IniValueAsReadBack(std::string_view value);
 
 namespace profile {
 

@@ -76,6 +76,38 @@ TEST(Discovery, RootWithoutTrailingSeparatorGetsOne) {
     EXPECT_EQ("C:\\TV6\\Bin\\T60ee.ini", DefaultIniFile("C:\\TV6\\  "));
 }
 
+// A name that cannot be held whole fails discovery: the commands would
+// otherwise write into, or start, a file of a cut name.
+TEST(Discovery, LongNamesAreHeldWholeOrFailWithTheMessage) {
+    struct Row {
+        size_t rootLength;   // the trailing backslash included
+        size_t exeLength;
+        bool ok;
+    } rows[] = {{242, 20, true}, {246, 20, true},  {247, 20, false}, {254, 20, false},
+                {300, 20, false}, {20, 254, true}, {20, 255, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.rootLength) + " " + std::to_string(row.exeLength));
+        test::ProfileFake fake;
+        std::string root = "C:\\" + std::string(row.rootLength - 4, 'r') + "\\";
+        std::string exe = "C:\\" + std::string(row.exeLength - 3, 'e');
+        InstallIde(fake, kWinIniSection, root.c_str(), exe.c_str());
+        Found f = Discover();
+        EXPECT_EQ(row.ok, f.ok);
+        EXPECT_EQ(row.ok ? 0u : 1u, f.messages);
+        if (row.ok) {
+            EXPECT_EQ(root + "Bin\\T60ee.ini", f.ini);
+            EXPECT_EQ(exe, f.exe);
+        }
+    }
+    // The own ini file's name is held whole too, or refused.
+    test::ProfileFake fake;
+    InstallIde(fake, kWinIniSection, "C:\\TV6\\", "C:\\TV6\\tv.exe");
+    fake.Set(kOwnIniFile, kOwnIniSection, ide::kOwnIniFileEntry, "D:\\" + std::string(256, 'i'));
+    EXPECT_EQ("D:\\" + std::string(256, 'i'), Discover().ini);
+    fake.Set(kOwnIniFile, kOwnIniSection, ide::kOwnIniFileEntry, "D:\\" + std::string(257, 'i'));
+    EXPECT_FALSE(Discover().ok);
+}
+
 TEST(Discovery, MissingRootOrExeNameFailsWithTheMessage) {
     {
         test::ProfileFake fake;

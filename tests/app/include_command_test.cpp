@@ -44,6 +44,20 @@ TEST_F(Include, MissingTargetOrParametersChangeNothing) {
     EXPECT_EQ("A\r\n", ReadBytes(target));
 }
 
+// The longest line a template line holds is written whole and found again;
+// one character more is not written at all (cut, it would lack its "')" and
+// be appended again on every run).
+TEST_F(Include, ALineLongerThanATemplateLineIsNotWritten) {
+    std::string target = dir.File("t.tpl");
+    WriteBytes(target, "A\r\n");
+    const std::string fits(243, 'f');   // "#INCLUDE('" and "')" make 255
+    for (int run = 0; run < 2; ++run) EXPECT_EQ(IncludeResult::kDone, IncludeInto(target.c_str(), fits.c_str()));
+    const std::string once = "A\r\n\r\n#INCLUDE('" + fits + "')\r\n";
+    EXPECT_EQ(once, ReadBytes(target));
+    EXPECT_EQ(IncludeResult::kLineTooLong, IncludeInto(target.c_str(), std::string(244, 'g').c_str()));
+    EXPECT_EQ(once, ReadBytes(target));
+}
+
 TEST_F(Include, TheTargetIsClosedAfterwards) {
     std::string target = dir.File("t.tpl");
     WriteBytes(target, "A\r\n");

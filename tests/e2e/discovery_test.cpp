@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "dde/ide_names.h"
 #include "support/gui_harness.h"
@@ -102,6 +103,54 @@ TEST(Discovery, MissingRootOrExeNameShowsEntryNotFoundAndRunsNothing) {
         ExpectEntryNotFound("USERMENU App Tools-App a.exe", nullptr);
     }
     EXPECT_EQ(kMissing, ReadFile(root.path + "\\Bin\\T60ee.ini"));
+}
+
+// A root folder named with exactly `length` characters, the trailing
+// backslash included, below dir.
+std::string RootOfLength(const std::string& dir, size_t length) {
+    return dir + "\\" + std::string(length - dir.size() - 2, 'r') + "\\";
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do
+        if (fd.cFileName[0] != '.') names.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+// A long root folder: the commands use the ini file's whole name, or
+// discovery fails with its message; never a name cut to fit.
+TEST(Discovery, LongRootGivesTheWholeIniFileNameOrTheMessage) {
+    ide_test::TempDir dir("disc_long");
+    // Root and "Bin\T60ee.ini" make 255 and 259 characters: both are held.
+    for (size_t length : {242u, 246u}) {
+        SCOPED_TRACE(length);
+        std::string root = RootOfLength(dir.path, length);
+        ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA((root + "Bin").c_str(), nullptr));
+        ide_test::WinIniIde ide(Plain, root, ide_test::StandInPath());
+        ASSERT_EQ(0, AddMenuEntry());
+        EXPECT_EQ(kOneEntryIni, ReadFile(root + "Bin\\T60ee.ini"));
+        EXPECT_EQ((std::vector<std::string>{"T60ee.ini"}), FilesIn(root + "Bin"));
+    }
+    // 260 characters and more: no file name the profile functions take.
+    for (size_t length : {247u, 254u}) {
+        SCOPED_TRACE(length);
+        std::string root = RootOfLength(dir.path, length);
+        CreateDirectoryA(root.c_str(), nullptr);
+        CreateDirectoryA((root + "Bin").c_str(), nullptr);
+        ide_test::WinIniIde ide(Plain, root, ide_test::StandInPath());
+        ExpectEntryNotFound("USERMENU App Tools-App a.exe", nullptr);
+        ExpectEntryNotFound("LIBSRC c:\\lib", nullptr);
+        ExpectEntryNotFound("REG x.tpl", nullptr);
+        EXPECT_EQ(std::vector<std::string>{}, FilesIn(root + "Bin"));
+        for (const std::string& name : FilesIn(root)) EXPECT_EQ("Bin", name);
+    }
 }
 
 }  // namespace

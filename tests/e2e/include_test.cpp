@@ -106,4 +106,32 @@ TEST_F(IncludeCommand, MissingParametersChangeNothing) {
     EXPECT_EQ("A\r\n", ReadFileBytes(folder.File("t.tpl")));
 }
 
+// An include line longer than a template line is not written cut (without
+// its closing "')", and again on every run): a message says so and the
+// template stays as it was. The names are typed raw, relative to the
+// current folder, so that the longest name fits on the command line.
+TEST_F(IncludeCommand, ALineLongerThanATemplateLineWritesNothingAndSaysSo) {
+    Folder folder;
+    WriteFileBytes(folder.File("t"), "A\r\n");
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    const std::string tooLong(244, 'g');   // with "#INCLUDE('" and "')": 256
+    gui::Shown box;
+    bool opened = gui::OpenDialog(&box, ide_test::ExeRaw("INCLUDE t " + tooLong));
+    SetCurrentDirectoryA(cwd);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ("Add Include to Template", box.d.caption);
+    ASSERT_EQ(1u, box.d.staticTexts.size()) << box.d.Describe();
+    EXPECT_EQ("The #INCLUDE line for this file is longer than the 255 characters of a template "
+              "line.  Nothing was written.\r\n   File: t\r\n   FileToInclude: " + tooLong,
+              box.d.staticTexts[0]);
+    EXPECT_TRUE(gui::ShowsIcon(box.d, LoadIconA(nullptr, IDI_EXCLAMATION)));
+    EXPECT_EQ((std::vector<std::string>{"OK"}), box.d.ButtonTexts());
+    gui::Screenshot(box.dlg, "include_line_too_long");
+    ASSERT_TRUE(gui::Press(box.dlg, IDOK));
+    EXPECT_EQ(0, box.app.WaitExit(10000)) << box.app.Error();
+    EXPECT_EQ("A\r\n", ReadFileBytes(folder.File("t")));
+}
+
 }  // namespace

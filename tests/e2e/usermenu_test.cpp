@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
 #include <string>
 #include <thread>
 #include <vector>
@@ -155,6 +156,55 @@ TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
     while (FindNextFileA(h, &fd));
     FindClose(h);
     EXPECT_EQ(1, files);   // only Bin
+}
+
+// The IDE's settings before a hostile run; whatever the run does, the IDE
+// must read back the same settings afterwards, apart from the one entry
+// that was asked for.
+const char kIdeSettings[] = "[Paths]\r\nLibsrc=C:\\LIB\r\n[User Menus]\r\n1=Tools/Editor|ED\r\n"
+                            "[User Applications]\r\nED=ed.exe\r\n[Environment]\r\nAutoPick=on\r\n";
+
+// An AppRef that would come back as a section header ("[Paths]" hides the
+// real section), a comment, an entry of another name or no name at all is
+// refused as a missing one is, and nothing is written.
+TEST_F(UserMenuTest, AnAppRefThatWouldNotReadBackIsRefusedAndWritesNothing) {
+    for (const char* appRef : {"[Paths]", "\t[Paths]", ";App", "A=B", "App=", "\t"}) {
+        SCOPED_TRACE(appRef);
+        ASSERT_TRUE(WriteFile(ini(), kIdeSettings));
+        const ide_test::IniEntries before = ide_test::ReadIniAsTheIdeDoes(ini());
+        gui::Shown box;
+        ASSERT_TRUE(gui::OpenDialog(&box, ide_test::ExeRaw(std::string("USERMENU ") + appRef +
+                                                           " Tools-X c.exe")));
+        EXPECT_EQ("Incorrect Command Line", box.d.caption);
+        ASSERT_TRUE(gui::Press(box.dlg, IDOK));
+        EXPECT_EQ(0, box.app.WaitExit(10000)) << box.app.Error();
+        EXPECT_EQ(kIdeSettings, ReadFile(ini()));
+        EXPECT_EQ(before, ide_test::ReadIniAsTheIdeDoes(ini()));
+    }
+}
+
+// The same command three times gives one menu entry, also when the file
+// gives the entry back in another form than it was typed: a leading "+"
+// (a blank), enclosing single quotes, a line break.
+TEST_F(UserMenuTest, TheSameCommandThreeTimesFillsOneSlot) {
+    struct Row {
+        const char* tail;
+        const char* slotAsRead;
+    };
+    for (const Row& row : {Row{"App +Tools-X c.exe", "Tools/X|App"},
+                           Row{"App' 'Tools-X c.exe", "Tools/X|App"},
+                           Row{"App Tools-X\r\n c.exe", "Tools/X  |App"}}) {
+        SCOPED_TRACE(row.tail);
+        ASSERT_TRUE(WriteFile(ini(), kIdeSettings));
+        ide_test::IniEntries expected = ide_test::ReadIniAsTheIdeDoes(ini());
+        for (int run = 0; run < 3; ++run) ASSERT_EQ(0, Run(row.tail));
+        // The application entry keeps its written name: "App'" in the quoted row.
+        std::string appRef = std::string(row.tail).substr(0, std::string(row.tail).find(' '));
+        for (char& c : appRef) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        expected[{"USER MENUS", "2"}] = row.slotAsRead;
+        expected[{"USER APPLICATIONS", appRef}] = "c.exe";
+        EXPECT_EQ(expected, ide_test::ReadIniAsTheIdeDoes(ini())) << ReadFile(ini());
+    }
 }
 
 TEST_F(UserMenuTest, MissingFolderOrUnwritableFileLeavesAllAsItWas) {

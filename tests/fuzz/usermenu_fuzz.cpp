@@ -5,6 +5,10 @@
 // - USERMENU writes at most the menu entry and the application entry, the
 //   menu entry into a slot from 1 to 100, converted and joined as the tokens
 //   say, each line break written as a blank;
+// - no write reaches the file under a name that would read back as another
+//   (a section header, a comment, another entry);
+// - the same command again, over the file as it reads back after the first
+//   run, writes nothing;
 // - LIBSRC writes at most its one entry, in capitals as far as the case
 //   table goes.
 #include <cstddef>
@@ -12,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/libsrc.h"
 #include "app/program_globals.h"
@@ -58,6 +63,27 @@ std::string ExpectedMenuEntry() {
     return dove::str::Clip(entry);
 }
 
+// Names of every write as the file would show them: trimmed of white space,
+// a section without "]", an entry neither blank nor beginning with "[" or
+// ";" nor holding "=". Kept apart from the code under test on purpose.
+bool ReadsBackAsWritten(const test::ProfileFake::Write& w) {
+    if (w.section.find(']') != std::string::npos) return false;
+    if (w.entryNull) return true;
+    size_t first = w.entry.find_first_not_of(" \t\r\n\v\f\x1A");
+    return first != std::string::npos && w.entry[first] != '[' && w.entry[first] != ';' &&
+           w.entry.find('=') == std::string::npos;
+}
+
+// The file's own trimming and quote removal, applied to what was written.
+std::string AsTheFileGivesItBack(std::string v) {
+    const char* space = " \t\r\n\v\f\x1A";
+    size_t first = v.find_first_not_of(space);
+    if (first == std::string::npos) return "";
+    v = v.substr(first, v.find_last_not_of(space) - first + 1);
+    if (v.size() >= 2 && (v[0] == '\'' || v[0] == '"') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+    return v;
+}
+
 void CheckUserMenu(const std::string& slots, const std::string& tail) {
     test::ProfileFake fake;
     LoadSlots(fake, slots);
@@ -65,6 +91,15 @@ void CheckUserMenu(const std::string& slots, const std::string& tail) {
     test::RecordingServices services;
     dove::app::RunUserMenu(services);
     Check(fake.writes.size() <= 2);
+    for (const test::ProfileFake::Write& w : fake.writes) Check(ReadsBackAsWritten(w));
+    // Once more over the file as it reads back: nothing more is written.
+    std::vector<test::ProfileFake::Write> first = fake.writes;
+    for (const test::ProfileFake::Write& w : first)
+        fake.Set(w.file, w.section, w.entry, AsTheFileGivesItBack(w.value));
+    fake.writes.clear();
+    dove::app::RunUserMenu(services);
+    if (!first.empty() && first[0].section == dove::ide::kUserMenusSection) Check(fake.writes.empty());
+    fake.writes = first;
     for (const test::ProfileFake::Write& w : fake.writes) {
         if (w.section != dove::ide::kUserMenusSection) continue;
         int n = std::atoi(w.entry.c_str());

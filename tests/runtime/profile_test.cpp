@@ -55,13 +55,52 @@ TEST(Profile, OmittedEntryAndValueArePassedAsNullAndDelete) {
 
 TEST(Profile, WritesTurnLineBreaksIntoBlanks) {
     test::ProfileFake fake;
-    PutIni("Sec\r\n[Other]", "Key\nx=1", "value  \r\n[Injected]\r\nk=v\r\n", "f.ini");
+    PutIni("Sec\r\n[Other", "Key\n[x]", "value  \r\n[Injected]\r\nk=v\r\n", "f.ini");
     ASSERT_EQ(1u, fake.writes.size());
-    EXPECT_EQ("Sec  [Other]", fake.writes[0].section);
-    EXPECT_EQ("Key x=1", fake.writes[0].entry);
+    EXPECT_EQ("Sec  [Other", fake.writes[0].section);
+    EXPECT_EQ("Key [x]", fake.writes[0].entry);
     EXPECT_EQ("value    [Injected]  k=v", fake.writes[0].value);
     PutIni("S", "E", "\n \r", "f.ini");
     EXPECT_EQ("", fake.writes[1].value);
+}
+
+// A name that would read back as a section header, a comment or another
+// entry reaches no platform call: no caller can damage the file with it.
+TEST(Profile, WritesNothingForANameThatWouldNotReadBackTheSame) {
+    test::ProfileFake fake;
+    struct Row {
+        const char* section;
+        const char* entry;
+    };
+    for (const Row& row : {Row{"S", "[Paths]"}, Row{"S", " \t[Paths"}, Row{"S", ";x"},
+                           Row{"S", "a=b"}, Row{"S", "\t \x1A"}, Row{"S\r\n", "\n=x"},
+                           Row{"Paths]x", "k"}, Row{"a]", nullptr}}) {
+        SCOPED_TRACE(std::string(row.section) + " / " + (row.entry ? row.entry : "<omitted>"));
+        if (row.entry) {
+            PutIni(row.section, row.entry, "v", "f.ini");
+            PutIni(row.section, row.entry, std::nullopt, "f.ini");
+        } else {
+            PutIni(row.section, std::nullopt, std::nullopt, "");
+        }
+        EXPECT_TRUE(fake.writes.empty());
+    }
+    EXPECT_EQ(0, vstack::Depth());
+    // Look-alikes read back as written.
+    PutIni("a[b;", "x[;", "=v", "f.ini");
+    PutIni("[S", " k ", "[v]", "f.ini");
+    EXPECT_EQ(2u, fake.writes.size());
+}
+
+// What the file gives back for a value written: the duplicate checks of
+// the callers compare this form.
+TEST(Profile, ValueAsReadBackTrimsBreaksAndOnePairOfQuotes) {
+    struct Row {
+        const char* written;
+        const char* readBack;
+    } rows[] = {{" \tTools/X|App \x1A", "Tools/X|App"}, {"'Tools/X|App'", "Tools/X|App"},
+                {"\"''x''\"", "''x''"}, {" ' x ' ", " x "}, {"'x\"", "'x\""}, {"'", "'"},
+                {"''", ""}, {"a\r\nb\n", "a  b"}, {"\r\n'q'\r\n", "q"}};
+    for (const Row& row : rows) EXPECT_EQ(row.readBack, IniValueAsReadBack(row.written)) << row.written;
 }
 
 TEST(ProfileLock, NameIsThePathUpperCasedWithoutBackslashes) {

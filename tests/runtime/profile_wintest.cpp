@@ -53,6 +53,31 @@ TEST_F(RealPlatform, EmptyFileNameIsWinIni) {
     EXPECT_EQ("dflt", GetIni("DOVE60 test", "k", "dflt", ""));
 }
 
+// The real profile functions: a name that would read back as something else
+// leaves the file as it was, and a value reads back in the form that the
+// callers' duplicate checks compare.
+TEST_F(RealPlatform, HostileNamesWriteNothingAndValuesReadBackAsModelled) {
+    ide_test::TempDir dir("profile_names");
+    std::string file = dir.path + "\\p.ini";
+    const std::string content = "[Paths]\r\nLibsrc=C:\\LIB\r\n[S]\r\nk=v\r\n";
+    ASSERT_TRUE(ide_test::WriteFile(file, content));
+    for (const char* entry : {"[Paths]", "\t[Paths]", ";k", "k=x", "\t"}) {
+        PutIni("S", entry, "evil", file);
+        PutIni("S", entry, std::nullopt, file);
+    }
+    PutIni("Paths]x", "Libsrc", "evil", file);
+    PutIni("Paths]", std::nullopt, std::nullopt, file);
+    EXPECT_EQ(content, ide_test::ReadFile(file));
+    EXPECT_EQ("C:\\LIB", GetIni("Paths", "Libsrc", "", file));
+
+    for (const char* value : {" \tTools/X|App", "'Tools/X|App'", "\"x\"", "\"''x''\"", " ' x ' ",
+                              "'x\"", "'", "''", "a\r\nb\n", "\r\n'q'\r\n", "x \x1A"}) {
+        PutIni("V", "k", value, file);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());   // read the file
+        EXPECT_EQ(IniValueAsReadBack(value), GetIni("V", "k", "<none>", file)) << value;
+    }
+}
+
 std::vector<std::string> g_hooks;
 void Unlock() { g_hooks.push_back("unlock"); }
 void Lock() { g_hooks.push_back("lock"); }

@@ -1,5 +1,7 @@
 #include "support/ide_setup.h"
 
+#include <cstring>
+
 #include "dde/ide_names.h"
 #include "support/gui_harness.h"
 #include "test_paths.h"
@@ -193,5 +195,41 @@ std::vector<int> RunTogether(const std::vector<std::string>& commandLines, DWORD
 }
 
 std::string ExeRaw(const std::string& tail) { return gui::Quote(DOVE_EXE_PATH) + " " + tail; }
+
+namespace {
+
+// A double-zero-terminated list of names, as the profile functions give it.
+std::vector<std::string> NameList(const std::vector<char>& buf) {
+    std::vector<std::string> names;
+    for (const char* p = buf.data(); *p; p += std::strlen(p) + 1) names.emplace_back(p);
+    return names;
+}
+
+std::string UpperCased(std::string s) {
+    CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
+    return s;
+}
+
+}  // namespace
+
+IniEntries ReadIniAsTheIdeDoes(const std::string& path) {
+    // Drop the cache of this process, so the file as it is now is read.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    std::vector<char> buf(1 << 16);
+    IniEntries entries;
+    GetPrivateProfileSectionNamesA(buf.data(), static_cast<DWORD>(buf.size()), path.c_str());
+    for (const std::string& section : NameList(buf)) {
+        std::vector<char> keys(1 << 16);
+        GetPrivateProfileStringA(section.c_str(), nullptr, "", keys.data(),
+                                 static_cast<DWORD>(keys.size()), path.c_str());
+        for (const std::string& key : NameList(keys)) {
+            char value[1024];
+            GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value,
+                                     path.c_str());
+            entries[{UpperCased(section), UpperCased(key)}] = value;
+        }
+    }
+    return entries;
+}
 
 }  // namespace ide_test

@@ -12,7 +12,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ide_test {
@@ -80,5 +82,10 @@ std::vector<int> RunTogether(const std::vector<std::string>& commandLines, DWORD
 
 // DOVE60.exe with a raw argument text, as a user would type it.
 std::string ExeRaw(const std::string& tail);
+
+// Every entry of an ini file as the profile functions read it back (the way
+// the IDE reads it): (section, entry) upper-cased, mapped to the value.
+using IniEntries = std::map<std::pair<std::string, std::string>, std::string>;
+IniEntries ReadIniAsTheIdeDoes(const std::string& path);
 
 }  // namespace ide_test
