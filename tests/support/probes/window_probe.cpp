@@ -28,6 +28,12 @@
 //                        then EVENT:CloseWindow to this thread
 //   shutdown             enters the shut-down state after opening and POSTs
 //                        EVENT:Accepted to ?OKBUTTON and EVENT:CloseWindow
+//   open-twice           opens the open window again and prints
+//                        "error <ERRORCODE>"
+//   reopen=N             opens the window again N times after it closed
+//                        (each opening prints "open ..." and ends "closed")
+//   refuse-create        a CBT hook refuses the creation of the window
+// After the last "closed", "quit <code>" when a WM_QUIT waits in the queue.
 // Exit code 0; 3 for a bad command line or a window not defined.
 #include <windows.h>
 
@@ -37,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "files/error_record.h"
 #include "runtime/lifecycle.h"
 #include "runtime/runtime_start_win32.h"
 #include "runtime/picture.h"
@@ -63,6 +70,9 @@ struct Options {
   std::vector<std::string> texts;            // LABEL:TEXT
   std::string threadPost;
   bool shutdown = false;
+  bool openTwice = false;
+  int reopen = 0;
+  bool refuseCreate = false;
 };
 
 std::pair<std::string, std::string> Split(const std::string& s, char sep) {
@@ -88,6 +98,9 @@ bool Parse(int argc, char** argv, Options* o) {
     else if (key == "text") o->texts.push_back(value);
     else if (key == "thread-post") o->threadPost = value;
     else if (key == "shutdown") o->shutdown = true;
+    else if (key == "open-twice") o->openTwice = true;
+    else if (key == "reopen") o->reopen = std::atoi(value.c_str());
+    else if (key == "refuse-create") o->refuseCreate = true;
     else return false;
   }
   return true;
@@ -181,6 +194,17 @@ void Range(const std::string& range, bool enable) {
   else DISABLE(first, last);
 }
 
+// Refuses every top-level window that is about to be created.
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND && !(reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs->style & WS_CHILD)) return 1;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void PrintOpen(const RuntimeWindow& window) {
+  std::printf("open %llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window.hwnd())));
+  std::fflush(stdout);
+}
+
 void AfterOpen(const Options& o, ThreadPost* tp) {
   for (auto& r : o.disable) Range(r, false);
   for (auto& r : o.enable) Range(r, true);
@@ -205,6 +229,35 @@ void AfterOpen(const Options& o, ThreadPost* tp) {
   }
 }
 
+// One opening of the window: its events until it closes.
+void RunLoop(const Options& o, int* closes, int* ticks) {
+  bool first = true;
+  while (ACCEPT()) {
+    PrintEvent();
+    if (first && o.closeAtFirst) POST(EVENT_CloseWindow);
+    first = false;
+    switch (EVENT()) {
+      case EVENT_CloseWindow:
+        if ((*closes)++ < o.refuseClose) {
+          CYCLE();
+          continue;
+        }
+        break;
+      case EVENT_Timer:
+        if (++*ticks == o.stopTimerAt) SetProperty(0, PROP_Timer, 0);
+        break;
+      case EVENT_Accepted:
+        if (!o.chain.empty() && FIELD() == FieldOf(o.chain)) {
+          POST(EVENT_Accepted, FieldOf("?CANCELBUTTON"));
+          POST(EVENT_CloseWindow);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -226,39 +279,30 @@ int main(int argc, char** argv) {
     if (const auto* c = found.window.FindControl(s.first)) WriteUseText(UseOf(*c), s.second);
 
   RuntimeWindow window(argv[1], argv[2], vars.addresses);
+  if (o.refuseCreate) SetWindowsHookExA(WH_CBT, &RefuseCreation, nullptr, GetCurrentThreadId());
   window.Open();
-  std::printf("open %llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window.hwnd())));
-  std::fflush(stdout);
+  PrintOpen(window);
+  if (o.openTwice) {
+    window.Open();
+    std::printf("error %d\n", dove::err::Code());
+    std::fflush(stdout);
+  }
   ThreadPost tp{};
   AfterOpen(o, &tp);
 
   int closes = 0, ticks = 0;
-  bool first = true;
-  while (ACCEPT()) {
-    PrintEvent();
-    if (first && o.closeAtFirst) POST(EVENT_CloseWindow);
-    first = false;
-    switch (EVENT()) {
-      case EVENT_CloseWindow:
-        if (closes++ < o.refuseClose) {
-          CYCLE();
-          continue;
-        }
-        break;
-      case EVENT_Timer:
-        if (++ticks == o.stopTimerAt) SetProperty(0, PROP_Timer, 0);
-        break;
-      case EVENT_Accepted:
-        if (!o.chain.empty() && FIELD() == FieldOf(o.chain)) {
-          POST(EVENT_Accepted, FieldOf("?CANCELBUTTON"));
-          POST(EVENT_CloseWindow);
-        }
-        break;
-      default:
-        break;
+  for (int round = 0; round <= o.reopen; ++round) {
+    if (round > 0) {
+      window.Open();
+      PrintOpen(window);
     }
+    RunLoop(o, &closes, &ticks);
+    std::printf("closed\n");
+    std::fflush(stdout);
   }
-  std::printf("closed\n");
+  MSG quit;
+  if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+    std::printf("quit %d\n", static_cast<int>(quit.wParam));
   std::fflush(stdout);
   dove::lifecycle::Shutdown();
   return 0;
