@@ -15,7 +15,7 @@
 //   refuse-close=N       ends the pass of the first N close requests with CYCLE
 //   chain=LABEL          on EVENT:Accepted of LABEL, POST EVENT:Accepted to
 //                        ?CANCELBUTTON and then EVENT:CloseWindow
-//   timer=N              assigns the Timer property N after opening
+//   timer=N              assigns the Timer property N after each opening
 //   stop-timer=K         assigns Timer 0 at the K-th timer event
 //   close-at-first       posts EVENT:CloseWindow at the first event
 //   close-now            posts EVENT:CloseWindow right after opening
@@ -60,7 +60,8 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int refuseClose = 0;
   std::string chain;
-  int timer = -1;
+  int timer = 0;
+  bool timerSet = false;
   int stopTimerAt = 0;
   bool closeAtFirst = false;
   bool closeNow = false;
@@ -87,7 +88,7 @@ bool Parse(int argc, char** argv, Options* o) {
     if (key == "set") o->sets.push_back(Split(value, '='));
     else if (key == "refuse-close") o->refuseClose = std::atoi(value.c_str());
     else if (key == "chain") o->chain = value;
-    else if (key == "timer") o->timer = std::atoi(value.c_str());
+    else if (key == "timer") { o->timer = std::atoi(value.c_str()); o->timerSet = true; }
     else if (key == "stop-timer") o->stopTimerAt = std::atoi(value.c_str());
     else if (key == "close-at-first") o->closeAtFirst = true;
     else if (key == "close-now") o->closeNow = true;
@@ -194,9 +195,13 @@ void Range(const std::string& range, bool enable) {
   else DISABLE(first, last);
 }
 
-// Refuses every top-level window that is about to be created.
+// Refuses the runtime's windows (class TovWin_...) as they are created;
+// any other window, the runtime error box among them, is made as usual.
 LRESULT CALLBACK RefuseCreation(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_CREATEWND && !(reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs->style & WS_CHILD)) return 1;
+  if (code == HCBT_CREATEWND) {
+    const char* cls = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs->lpszClass;
+    if (!IS_INTRESOURCE(cls) && std::strncmp(cls, "TovWin", 6) == 0) return 1;
+  }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
@@ -213,7 +218,7 @@ void AfterOpen(const Options& o, ThreadPost* tp) {
     auto [label, text] = SplitAfterEquate(t);
     SetProperty(FieldOf(label), PROP_Text, text);
   }
-  if (o.timer >= 0) SetProperty(0, PROP_Timer, o.timer);
+  if (o.timerSet) SetProperty(0, PROP_Timer, o.timer);
   if (!o.select.empty()) SELECT(FieldOf(o.select));
   if (o.closeNow) POST(EVENT_CloseWindow);
   if (o.shutdown) {
@@ -295,6 +300,7 @@ int main(int argc, char** argv) {
     if (round > 0) {
       window.Open();
       PrintOpen(window);
+      if (o.timerSet) SetProperty(0, PROP_Timer, o.timer);
     }
     RunLoop(o, &closes, &ticks);
     std::printf("closed\n");
