@@ -18,9 +18,10 @@
 //
 // Every call that can fail leaves a sentence in App::Error() (or returns one)
 // that says what was expected and what was found instead, so assertions can
-// stream it. Nothing here relies on keyboard focus from outside: without a
-// window manager Wine never activates a window, so keys are posted to the
-// target window, not typed.
+// stream it. Without a window manager Wine activates no window by itself, so
+// Key() posts keys to the target window; the input section at the end types
+// real keys after BringToFront() (tests that use it take the foreground and
+// so must not run beside other GUI tests).
 #pragma once
 
 #include <gtest/gtest.h>
