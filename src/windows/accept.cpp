@@ -34,8 +34,7 @@ struct ForeignPost {
 
 void PostToForeignWindow(Window* w, void* context) {
   auto* p = static_cast<ForeignPost*>(context);
-  std::unique_ptr<EventRecord> rec =
-      w->MakeEvent(p->event, p->field ? w->FieldControl(p->field) : nullptr, p->value, true);
+  std::unique_ptr<EventRecord> rec = w->MakeForeignEvent(p->event, p->field, p->value);
   if (rec && !w->HandOver(rec)) rec.reset();
 }
 
@@ -60,6 +59,7 @@ bool ACCEPT() {
     return true;
   }
   w->looping = false;
+  w->OnLoopEnded();
   return false;
 }
 

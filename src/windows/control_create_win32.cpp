@@ -46,8 +46,33 @@ bool IsFirstRadio(const ControlObject& c) {
   return true;
 }
 
+// The group box or option a control lies in, null for none.
+const ControlObject* EnclosingGroup(const ControlObject& c) {
+  for (const ControlObject* p = c.parent; p; p = p->parent)
+    if (p->kind() == wdef::Kind::Group || p->kind() == wdef::Kind::Option) return p;
+  return nullptr;
+}
+
+// Groups as a dialog has them, for the arrow keys: a group starts with the
+// first control inside a group box or option and with the first control
+// after it, so the arrows move among the controls of one box (the radio
+// buttons of one option) and never out of it. A group box starts one of its
+// own; it lies below its siblings. Sheets and pages hold their controls in
+// windows of their own, which group them already.
+bool StartsGroup(const ControlObject& c) {
+  if (c.kind() == wdef::Kind::Sheet || c.kind() == wdef::Kind::Tab) return false;
+  if (c.IsContainer()) return true;
+  HWND parent = c.PlatformParent();
+  for (int i = c.index - 1; i >= 0; --i) {
+    const ControlObject* o = c.window.ControlAt(i);
+    if (!o || o->IsContainer() || !o->hwnd || o->PlatformParent() != parent) continue;
+    return EnclosingGroup(*o) != EnclosingGroup(c);
+  }
+  return true;
+}
+
 DWORD StyleFor(const ControlObject& c, DWORD* exStyle) {
-  const DWORD child = WS_CHILD | WS_VISIBLE;
+  DWORD child = WS_CHILD | WS_VISIBLE | (StartsGroup(c) ? WS_GROUP : 0);
   *exStyle = 0;
   switch (c.kind()) {
     case wdef::Kind::Button:

@@ -13,15 +13,38 @@ namespace dove::win {
 
 namespace {
 
+// Field sizes, as the window's definition declares its use variables. A
+// buffer count of 10 digits is far past the largest the driver takes; the
+// longest delimiter the driver applies, 16 codes of 255, is written in 66.
+constexpr size_t kBuffersSize = 10;
+constexpr size_t kTabSize = 10;
+constexpr size_t kEndOfRecordSize = 66;
+
 // The builder's use variables, in the order of the window's controls.
 struct BuilderFields {
   uint8_t ctrlZIsEof = 1;
   uint8_t clip = 1;
-  char buffers[10];
-  char tab[10];
-  char endOfRecord[40];
+  char buffers[kBuffersSize];
+  char tab[kTabSize];
+  char endOfRecord[kEndOfRecordSize];
   int32_t quickScan = 1;  // 1 Default, 2 On, 3 Off
 };
+
+// A value longer than its field would be shown cut and come back from OK
+// as another value (a delimiter with a wrong code, a smaller buffer): it is
+// refused with a word and the field starts at its default.
+void RefuseWhatDoesNotFit(const char* name, size_t size, std::string* value) {
+  if (value->size() <= size) return;
+  Message("Poorly formed driver string.  " + std::string(name) + "=" + *value +
+          " does not fit its field of " + std::to_string(size) + " characters.  Value ignored,");
+  value->clear();
+}
+
+void RefuseWhatDoesNotFit(textopt::SwitchTable* t) {
+  RefuseWhatDoesNotFit("/FILEBUFFERS", kBuffersSize, &t->buffers);
+  RefuseWhatDoesNotFit("/TAB", kTabSize, &t->tab);
+  RefuseWhatDoesNotFit("/ENDOFRECORD", kEndOfRecordSize, &t->endOfRecord);
+}
 
 std::string Clipped(const char* fixed, size_t n) {
   std::string s(fixed, n);
@@ -65,6 +88,7 @@ int FieldOf(const RuntimeWindow& w, const char* label) {
 bool BuildDriverString(std::string* driverString) {
   textopt::BuilderResult parsed = textopt::ParseDriverString(*driverString);
   for (const std::string& message : parsed.messages) Message(message);
+  RefuseWhatDoesNotFit(&parsed.table);
 
   BuilderFields f;
   FromTable(parsed.table, &f);

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+#include "files/error_record.h"
+#include "runtime/fault.h"
 #include "windows/event_handoff.h"
 #include "windows/runtime_record.h"
 #include "windows/window_classes_win32.h"
@@ -20,6 +22,25 @@ namespace dove::win {
 namespace {
 
 constexpr UINT_PTR kWindowTimerId = 1;
+constexpr int kUnableToOpenWindow = 529;
+constexpr int kWindowAlreadyOpen = 535;
+
+// The Timer property's text as hundredths of a second. A negative or zero
+// interval stops the timer: read as an unsigned number, "-1" would start
+// one of about 49 days, and other negative values, multiplied out to
+// milliseconds, one of a few milliseconds.
+uint32_t TimerHundredths(const std::string& text) {
+  long long value = std::strtoll(text.c_str(), nullptr, 10);  // saturates
+  if (value <= 0) return 0;
+  return value > static_cast<long long>(UINT32_MAX) ? UINT32_MAX : static_cast<uint32_t>(value);
+}
+
+// Milliseconds for the platform timer: held at the longest interval it
+// takes, never wrapped round to a short one.
+UINT TimerMilliseconds(uint32_t hundredths) {
+  uint64_t ms = static_cast<uint64_t>(hundredths) * 10;
+  return static_cast<UINT>(std::min<uint64_t>(ms, USER_TIMER_MAXIMUM));
+}
 
 std::mutex g_slotLock;
 std::vector<void*>& Slots() {
@@ -163,12 +184,28 @@ ControlObject* RuntimeWindow::ControlAt(int index) const {
 }
 
 void RuntimeWindow::Open() {
+  if (IsOpen()) {
+    err::Post(kWindowAlreadyOpen);
+    return;
+  }
   wdef::FoundWindow found = wdef::PrepareWindowDefinition(procedure_.c_str(), label_.c_str());
-  OpenFrom(found.window, found.module);
+  // A procedure goes on after opening its window (the Log/Version utility
+  // changes its file before the loop starts): a window that could not be
+  // made must end it here, before anything is touched.
+  if (!OpenFrom(found.window, found.module) && !IsOpen())
+    FatalError(kUnableToOpenWindow, label_.c_str());
 }
 
 bool RuntimeWindow::OpenFrom(const wdef::Window& def, HMODULE module) {
+  if (IsOpen()) {
+    err::Post(kWindowAlreadyOpen);
+    return false;
+  }
   StartWindowLayer();
+  Destroy();  // what an earlier opening left: its font
+  ResetForOpen();
+  wakePending_ = false;
+  quitPending_ = false;
   def_ = def;
   module_ = module;
   thread_ = GetCurrentThreadId();
@@ -178,11 +215,16 @@ bool RuntimeWindow::OpenFrom(const wdef::Window& def, HMODULE module) {
   }
   if (!font_) font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   scale_ = wdef::MeasureUnitScale(font_);
-  if (!CreatePlatformWindow()) return false;
+  if (!CreatePlatformWindow()) {
+    Destroy();
+    return false;
+  }
   CreateStatusBar();
   CreateControls();
   Display(0, 0);
-  SetTimerInterval(def_.timer);
+  // A stored interval is signed like the property's: negative means none.
+  SetTimerInterval(static_cast<int32_t>(def_.timer) > 0 ? def_.timer : 0);
+  handoverTarget_.store(hwnd_);
   previous_ = SetCurrentWindow(this);
   current_ = true;
   ThreadRecord().currentWindow = hwnd_;
@@ -260,21 +302,29 @@ bool RuntimeWindow::WaitForEvent() {
   while (!HasEvents()) {
     if (Closed() || !hwnd_) return false;
     MSG m;
-    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      BOOL got = GetMessageA(&m, nullptr, 0, 0);
-      if (got == -1) return false;
-      if (got == 0) {
-        PostQuitMessage(static_cast<int>(m.wParam));
-        Close();
+    // Peek and Get handle messages sent from other threads while they wait;
+    // an event raised by one of those must end the wait (see Wake()).
+    waiting_ = true;
+    bool got = PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE) != FALSE;
+    if (!got && !HasEvents()) {
+      if (GetMessageA(&m, nullptr, 0, 0) == -1) {
+        waiting_ = false;
         return false;
       }
-    } else if (m.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(m.wParam));
-      Close();
-      return false;
+      got = true;  // 0 is WM_QUIT, taken below
+    }
+    waiting_ = false;
+    if (!got) continue;  // an event arrived during the peek
+    if (m.message == WM_QUIT) {
+      OnQuit(static_cast<int>(m.wParam));
+      continue;
+    }
+    if (m.hwnd == nullptr && m.message == WM_NULL) {
+      wakePending_ = false;
+      continue;
     }
     if (m.hwnd == nullptr && m.message == kPostEventMessage) {
-      Append(ClaimEvent(static_cast<uintptr_t>(m.lParam), this));
+      AdoptForeign(ClaimEvent(static_cast<uintptr_t>(m.lParam), this));
       continue;
     }
     NoteKey(m);
@@ -292,6 +342,7 @@ bool RuntimeWindow::WaitForEvent() {
 // numbers of controls. Enter presses the push button it is typed on; Escape
 // means nothing in a window without a cancel action of its own.
 bool RuntimeWindow::OnDialogKey(const MSG& m) {
+  if (OnArrowKey(m)) return true;
   if (m.message != WM_KEYDOWN || (m.wParam != VK_RETURN && m.wParam != VK_ESCAPE)) return false;
   if (m.hwnd != hwnd_ && !IsChild(hwnd_, m.hwnd)) return false;
   LRESULT wants = SendMessageA(m.hwnd, WM_GETDLGCODE, m.wParam, reinterpret_cast<LPARAM>(&m));
@@ -301,6 +352,75 @@ bool RuntimeWindow::OnDialogKey(const MSG& m) {
       IsWindowEnabled(m.hwnd))
     QueueEvent(EVENT_Accepted, c);
   return true;
+}
+
+// An arrow key moves within the control's group (see the grouping where
+// controls are created), past what cannot take the focus: prompts, strings,
+// group boxes, a spin box's arrows. A radio button reached this way is
+// chosen, as in a dialog.
+bool RuntimeWindow::OnArrowKey(const MSG& m) {
+  if (m.message != WM_KEYDOWN) return false;
+  bool previous = m.wParam == VK_LEFT || m.wParam == VK_UP;
+  if (!previous && m.wParam != VK_RIGHT && m.wParam != VK_DOWN) return false;
+  if (!IsChild(hwnd_, m.hwnd)) return false;
+  LRESULT wants = SendMessageA(m.hwnd, WM_GETDLGCODE, m.wParam, reinterpret_cast<LPARAM>(&m));
+  if (wants & (DLGC_WANTARROWS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  HWND next = m.hwnd;
+  for (int step = 0; step < 256; ++step) {
+    next = GetNextDlgGroupItem(hwnd_, next, previous);
+    if (!next || next == m.hwnd) return true;
+    if (!CanTakeFocus(next)) continue;
+    SetFocus(next);
+    ControlObject* c = ControlFromHwnd(next);
+    if (c->kind() == wdef::Kind::Radio && SendMessageA(next, BM_GETCHECK, 0, 0) != BST_CHECKED)
+      SendMessageA(next, BM_CLICK, 0, 0);
+    return true;
+  }
+  return true;
+}
+
+bool RuntimeWindow::CanTakeFocus(HWND h) const {
+  ControlObject* c = ControlFromHwnd(h);
+  if (!c || &c->window != this || !IsWindowVisible(h) || !IsWindowEnabled(h)) return false;
+  switch (c->kind()) {
+    case wdef::Kind::Button:
+    case wdef::Kind::Check:
+    case wdef::Kind::Radio:
+    case wdef::Kind::Entry:
+    case wdef::Kind::Spin:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void RuntimeWindow::MoveFocus(WPARAM target, bool isHandle) {
+  HWND h = isHandle ? reinterpret_cast<HWND>(target) : GetNextDlgTabItem(hwnd_, GetFocus(), target != 0);
+  if (h && CanTakeFocus(h)) SetFocus(h);
+}
+
+// A WM_QUIT ends the program's loops, but this window's procedure decides
+// how it closes (the Log/Version utility restores its file on a close it did
+// not confirm): it becomes a close request, and is handed on to the loops
+// outside once this one has ended.
+void RuntimeWindow::OnQuit(int exitCode) {
+  quitPending_ = true;
+  quitCode_ = exitCode;
+  OnPlatformClose();
+}
+
+void RuntimeWindow::OnLoopEnded() {
+  if (!quitPending_) return;
+  quitPending_ = false;
+  PostQuitMessage(quitCode_);
+}
+
+// An event appended while the thread waits in Peek or Get (a close sent by
+// another program is handled there) would otherwise wait for the next
+// posted message: one empty message ends the wait.
+void RuntimeWindow::Wake() {
+  if (!waiting_ || wakePending_) return;
+  wakePending_ = PostThreadMessageA(thread_, WM_NULL, 0, 0) != FALSE;
 }
 
 void RuntimeWindow::Close() {
@@ -315,6 +435,7 @@ void RuntimeWindow::Destroy() {
     ThreadRecord().currentWindow = prev ? prev->hwnd() : nullptr;
     current_ = false;
   }
+  handoverTarget_.store(nullptr);
   // No longer found by POST from other threads: what is on its way is void.
   DropEventsFor(this);
   if (hwnd_) {
@@ -394,11 +515,14 @@ void RuntimeWindow::SetProperty(int field, int property, int index, std::string_
   std::string text(value);
   switch (property) {
     case PROP_Timer:
-      SetTimerInterval(static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10)));
+      SetTimerInterval(TimerHundredths(text));
       break;
     case PROP_StatusText:
-      if (status_) SendMessageA(status_, SB_SETTEXTA, index > 0 ? index - 1 : 0,
-                                reinterpret_cast<LPARAM>(text.c_str()));
+      // A zone the bar does not have is ignored: its number would otherwise
+      // land on another zone or in the drawing-type bits of the message.
+      if (status_ && index >= 1 && static_cast<size_t>(index) <= def_.status.zones.size())
+        SendMessageA(status_, SB_SETTEXTA, static_cast<WPARAM>(index - 1),
+                     reinterpret_cast<LPARAM>(text.c_str()));
       break;
     case PROP_Text:
       if (field == 0) {
@@ -416,7 +540,7 @@ void RuntimeWindow::SetTimerInterval(uint32_t hundredths) {
   timer_ = hundredths;
   if (!hwnd_) return;
   KillTimer(hwnd_, kWindowTimerId);
-  if (hundredths) SetTimer(hwnd_, kWindowTimerId, hundredths * 10, nullptr);
+  if (hundredths) SetTimer(hwnd_, kWindowTimerId, TimerMilliseconds(hundredths), nullptr);
 }
 
 void RuntimeWindow::OnTimer(UINT_PTR id) {
@@ -454,8 +578,9 @@ void RuntimeWindow::CaptureInput(EventRecord& rec) const {
 bool RuntimeWindow::HandOver(std::unique_ptr<EventRecord>& record) {
   uint32_t ticket = ParkEvent(std::move(record));
   LPARAM lp = static_cast<LPARAM>(ticket);
-  BOOL posted = (hwnd_ && IsWindow(hwnd_)) ? PostMessageA(hwnd_, kPostEventMessage, 0, lp)
-                                           : PostThreadMessageA(thread_, kPostEventMessage, 0, lp);
+  HWND target = handoverTarget_.load();
+  BOOL posted = (target && IsWindow(target)) ? PostMessageA(target, kPostEventMessage, 0, lp)
+                                             : PostThreadMessageA(thread_, kPostEventMessage, 0, lp);
   if (posted) return true;
   record = ClaimEvent(ticket, nullptr);  // back to the caller, who destroys it
   return false;

@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,10 +36,16 @@ class RuntimeWindow : public Window {
   RuntimeWindow& operator=(const RuntimeWindow&) = delete;
 
   // Finds the definition, creates the window and its controls, shows them
-  // with their use variables' values and makes the window current.
+  // with their use variables' values and makes the window current. A window
+  // that closed may be opened again; Open of an open window posts 535 and
+  // changes nothing. When the platform refuses to create the window, the
+  // fatal error 529 ends the program before the procedure goes on.
   void Open();
   // The same from a definition at hand (tests, the builder's own copy).
+  // False (with 535 posted) for an open window, or when the platform window
+  // could not be made (nothing posted: Open() decides what that means).
   bool OpenFrom(const wdef::Window& def, HMODULE module);
+  bool IsOpen() const { return hwnd_ != nullptr; }
 
   HWND hwnd() const { return hwnd_; }
   const std::string& procedure() const { return procedure_; }
@@ -63,11 +70,15 @@ class RuntimeWindow : public Window {
   void CaptureInput(EventRecord& rec) const override;
   uint32_t ThreadNumber() const override { return thread_; }
   bool HandOver(std::unique_ptr<EventRecord>& record) override;
+  void Wake() override;
+  void OnLoopEnded() override;
 
   // From the window procedure.
   void OnPlatformClose();
   void OnTimer(UINT_PTR id);
   void OnDestroyed();
+  // WM_NEXTDLGCTL: the focus goes only to a control that can take it.
+  void MoveFocus(WPARAM target, bool isHandle);
   void SetTimerInterval(uint32_t hundredths);
   void ShowPage(ControlObject& tab);
 
@@ -80,6 +91,9 @@ class RuntimeWindow : public Window {
   void CreateControls();
   void BindUseVariables();
   bool OnDialogKey(const MSG& m);
+  bool OnArrowKey(const MSG& m);
+  void OnQuit(int exitCode);
+  bool CanTakeFocus(HWND h) const;
   bool InRange(const ControlObject& c, int first, int last) const;
   void EnableTree(ControlObject& c, bool enabled);
   void Destroy();
@@ -100,6 +114,14 @@ class RuntimeWindow : public Window {
   uint32_t thread_ = 0;
   uint32_t timer_ = 0;
   uint32_t slot_ = 0;
+  // What POST from other threads posts to; set while the window is
+  // registered, so it is never read half-way through an open or a close.
+  std::atomic<HWND> handoverTarget_{nullptr};
+  bool wakePending_ = false;
+  bool waiting_ = false;  // inside Peek or Get
+  // A WM_QUIT taken from the queue: handed on once the loop has ended.
+  bool quitPending_ = false;
+  int quitCode_ = 0;
 };
 
 // Slots: 32-bit numbers that name runtime objects in window extra bytes.

@@ -47,8 +47,7 @@ void SetThreadNumberSource(uint32_t (*source)()) { g_threadSource.store(source);
 
 Window::~Window() { DropEventsFor(this); }
 
-std::unique_ptr<EventRecord> Window::MakeEvent(int number, Control* control, int32_t value,
-                                               bool foreign) {
+std::unique_ptr<EventRecord> Window::MakeEvent(int number, Control* control, int32_t value) {
   if (lifecycle::ShuttingDown() && !IsCloseEvent(number)) return nullptr;
   if (closed_) return nullptr;
   if (IsFieldEvent(number) && !(control && control->receivesEvents)) return nullptr;
@@ -58,7 +57,6 @@ std::unique_ptr<EventRecord> Window::MakeEvent(int number, Control* control, int
   rec->control = IsFieldEvent(number) ? control : nullptr;
   rec->field = rec->control ? rec->control->field : 0;
   rec->value = value;
-  if (foreign) return rec;
   rec->focusControl = FocusControl();
   // Key state comes from the event being processed when there is one, so
   // that events posted from the loop body carry the key that started them.
@@ -72,6 +70,36 @@ std::unique_ptr<EventRecord> Window::MakeEvent(int number, Control* control, int
     CaptureInput(*rec);
   }
   return rec;
+}
+
+std::unique_ptr<EventRecord> Window::MakeForeignEvent(int number, int field, int32_t value) {
+  if (lifecycle::ShuttingDown() && !IsCloseEvent(number)) return nullptr;
+  auto rec = std::make_unique<EventRecord>();
+  rec->code = kEventCodeBase + static_cast<uint32_t>(number);
+  rec->window = this;
+  rec->field = IsFieldEvent(number) ? field : 0;
+  rec->value = value;
+  return rec;
+}
+
+void Window::AdoptForeign(std::unique_ptr<EventRecord> record) {
+  if (!record || closed_) return;
+  int number = record->Number();
+  if (lifecycle::ShuttingDown() && !IsCloseEvent(number)) return;
+  if (IsFieldEvent(number)) {
+    // A record of another layer (DDE) names its control itself.
+    if (!record->control) record->control = FieldControl(record->field);
+    if (!(record->control && record->control->receivesEvents)) return;
+  }
+  Append(std::move(record));
+}
+
+void Window::ResetForOpen() {
+  queue_.clear();
+  current_.reset();
+  closed_ = false;
+  looping = false;
+  cycled = false;
 }
 
 void Window::Append(std::unique_ptr<EventRecord> record) {

@@ -40,10 +40,15 @@ class Window {
   // the same rules as POST. False when the rules dropped it.
   bool QueueEvent(int number, Control* control, int32_t value = 0);
   // Applies the rules and makes the record; null when the event is dropped.
-  // From another thread (foreign) nothing of the window's input state is
-  // read; the record carries no mouse or key data.
-  std::unique_ptr<EventRecord> MakeEvent(int number, Control* control, int32_t value,
-                                         bool foreign = false);
+  std::unique_ptr<EventRecord> MakeEvent(int number, Control* control, int32_t value);
+  // The record of a POST from another thread. It reads nothing of the
+  // window (whose thread may be closing or reopening it meanwhile): it names
+  // its control by field number only and carries no mouse or key data. The
+  // window's own thread applies the rules when it adopts the record.
+  std::unique_ptr<EventRecord> MakeForeignEvent(int number, int field, int32_t value);
+  // On the window's thread: a record handed over from another thread gets
+  // its control and passes the rules of POST, then is appended.
+  void AdoptForeign(std::unique_ptr<EventRecord> record);
 
   bool HasEvents() const { return !queue_.empty(); }
   size_t QueuedCount() const { return queue_.size(); }
@@ -58,6 +63,9 @@ class Window {
   // Set once the window has closed (or is closing): nothing more is queued.
   bool Closed() const { return closed_; }
   void MarkClosed() { closed_ = true; queue_.clear(); }
+  // A window object that closed may be opened again: it starts with an
+  // empty queue and a fresh loop.
+  void ResetForOpen();
 
   // ---- the platform part ----
   // Waits for platform messages until an event is queued (true) or the
@@ -82,6 +90,8 @@ class Window {
   virtual bool HandOver(std::unique_ptr<EventRecord>& record) = 0;
   // Wakes the loop after an append on its own thread.
   virtual void Wake() {}
+  // ACCEPT has returned false for the last time in this opening.
+  virtual void OnLoopEnded() {}
 
  private:
   std::deque<std::unique_ptr<EventRecord>> queue_;

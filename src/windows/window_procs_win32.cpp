@@ -121,10 +121,10 @@ LRESULT TopWindowMessage(RuntimeWindow* w, HWND hwnd, UINT msg, WPARAM wp, LPARA
       ThreadRecord().keyboardLayout = static_cast<uintptr_t>(lp);
       break;
     case kPostEventMessage:
-      w->Append(ClaimEvent(static_cast<uintptr_t>(lp), w));
+      w->AdoptForeign(ClaimEvent(static_cast<uintptr_t>(lp), w));
       return 0;
     case WM_NEXTDLGCTL:
-      if (lp && wp) SetFocus(reinterpret_cast<HWND>(wp));
+      w->MoveFocus(wp, lp != 0);
       return 0;
     case WM_SIZE:
       if (w->statusBar()) SendMessageA(w->statusBar(), WM_SIZE, 0, 0);

@@ -124,4 +124,41 @@ TEST(Builder, ValidationMessagesComeFirst) {
   EXPECT_EQ(app.Output(), "\n");  // everything at its default
 }
 
+// A value longer than its field is refused with a word, never cut (a cut
+// delimiter is another delimiter, a cut buffer count another size); the
+// longest delimiter the driver takes, 16 codes of 255, fits whole.
+TEST(Builder, ValuesLongerThanTheirFieldsAreRefusedNeverCut) {
+  std::string longest = "16";
+  for (int i = 0; i < 16; ++i) longest += ",255";
+  gui::App app = gui::Start(gui::ProbeCommand(
+      "builder_probe", {"/FILEBUFFERS=123456789012 /TAB=-1234567890 /ENDOFRECORD=" + longest}));
+  const char* expected[] = {
+      "Poorly formed driver string.  /FILEBUFFERS=123456789012 does not fit its field of 10 "
+      "characters.  Value ignored,",
+      "Poorly formed driver string.  /TAB=-1234567890 does not fit its field of 10 characters.  "
+      "Value ignored,",
+  };
+  for (const char* text : expected) {
+    HWND box = app.WaitWindow("#32770", 10000);
+    ASSERT_TRUE(box) << app.Error();
+    gui::Dialog d = gui::Read(box);
+    ASSERT_EQ(d.staticTexts.size(), 1u) << d.Describe();
+    EXPECT_EQ(d.staticTexts[0], text);
+    ASSERT_TRUE(gui::Press(box, IDOK));
+    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(50);
+  }
+  HWND win = app.WaitWindow(nullptr, 10000);
+  ASSERT_TRUE(win) << app.Error();
+  char shown[128] = {};
+  SendMessageA(EntryAfter(win, "&End of Record Marker:"), WM_GETTEXT, sizeof shown,
+               reinterpret_cast<LPARAM>(shown));
+  EXPECT_EQ(shown, longest);
+  SendMessageA(EntryAfter(win, "&Buffers:"), WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, "");
+  gui::Screenshot(win, "builder_longest_delimiter");
+  Click(ByText(win, "&OK"));
+  EXPECT_EQ(app.WaitExit(5000), 0) << app.Error();
+  EXPECT_EQ(app.Output(), "/ENDOFRECORD=" + longest + "\n") << "what the window showed";
+}
+
 }  // namespace

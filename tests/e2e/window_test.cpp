@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/gui_harness.h"
+#include "support/ide_setup.h"
 
 namespace {
 
@@ -410,5 +411,191 @@ TEST(Window, EndingWindowsIsRefusedWithABox) {
   EXPECT_TRUE(p.app.Running());
   CloseAndWait(&p);
 }
+
+// ---- What other programs and the user do to an open window ----
+
+// A close sent by another program (as a task manager sends it) is handled
+// while the loop waits in the platform; the loop must act on it then, not
+// at some later posted message (there is none here: the timer is off).
+TEST(Window, ACloseSentFromAnotherProgramEndsTheWaitAtOnce) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"timer=0"}));
+  Sleep(300);  // the loop is waiting
+  ASSERT_TRUE(gui::SendFromOutside(p.win, WM_CLOSE, 0, 0));
+  EXPECT_EQ(Joined(Lines(&p, 2, 3000)), "513 0 -\nclosed\n");
+  EXPECT_EQ(p.app.WaitExit(3000), 0) << p.app.Error();
+}
+
+// WM_QUIT asks the program to end, but the window's procedure decides how
+// its window closes: the quit is a close request that it may refuse, and
+// it is handed on to the program once the loop has ended.
+TEST(Window, QuitIsACloseRequestAndIsHandedOnAfterTheLoop) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"refuse-close=1", "timer=0"}));
+  ASSERT_TRUE(gui::PostQuit(p.win, 7));
+  EXPECT_EQ(Joined(Lines(&p, 1)), "513 0 -\n");
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(p.win) && p.app.Running()) << "the procedure refused the close";
+  gui::Close(p.win);
+  EXPECT_EQ(p.app.WaitExit(5000), 0) << p.app.Error();
+  EXPECT_EQ(Joined(Lines(&p, 4)), "513 0 -\n513 0 -\nclosed\nquit 7\n");
+}
+
+// A version-file line as the Log/Version utility writes it.
+std::string VersionLine(const char* label, const char* build) {
+  std::string line = label;
+  line.resize(20, ' ');
+  return line + "EQUATE('1.60  " + build + "')  ! 12/08/26 9:15 -- by hand";
+}
+
+// DOVE60.exe without arguments, told to quit while its Log/Version window
+// is open: its close guard runs the Cancel, so the version file keeps
+// exactly one active entry, the last one.
+TEST(Window, QuitLeavesTheVersionFileWithItsOneActiveEntry) {
+  ide_test::TempDir dir("window_quit");
+  const std::string path = dir.path + "\\Version.kvi";
+  ASSERT_TRUE(ide_test::WriteFile(path, VersionLine("!Version", "0040") + "\r\n" +
+                                            VersionLine("Version", "0041") + "\r\n"));
+  gui::App app = gui::Start(gui::ExeCommand({}), dir.path);
+  ASSERT_TRUE(app.Started()) << app.Error();
+  HWND win = app.WaitWindow(nullptr, 10000);
+  ASSERT_TRUE(win) << app.Error();
+  Sleep(300);  // the entry is prepared: the last line is commented out now
+  ASSERT_TRUE(gui::PostQuit(win));
+  EXPECT_EQ(app.WaitExit(10000), 0) << app.Error();
+  std::string file = ide_test::ReadFile(path);
+  std::vector<std::string> active;
+  for (size_t at = 0; at < file.size();) {
+    size_t end = file.find("\r\n", at);
+    std::string line = file.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    if (line.rfind("Version ", 0) == 0) active.push_back(line);
+    at = end == std::string::npos ? file.size() : end + 2;
+  }
+  ASSERT_EQ(active.size(), 1u) << file;
+  EXPECT_EQ(active[0], VersionLine("Version", "0041")) << file;
+}
+
+struct WindowCount {
+  DWORD pid;
+  int n;
+};
+
+BOOL CALLBACK CountVisible(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<WindowCount*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  if (owner == c->pid && IsWindowVisible(h)) ++c->n;
+  return TRUE;
+}
+
+int VisibleWindowsOf(DWORD pid) {
+  WindowCount count{pid, 0};
+  EnumWindows(&CountVisible, reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+// One window object, opened, closed and opened again; opening it while it
+// is open is refused with 535 and makes no second window.
+TEST(Window, AClosedWindowOpensAgainAndAnOpenOneRefuses) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"open-twice", "reopen=1", "timer=0"}));
+  EXPECT_EQ(Joined(Lines(&p, 1)), "error 535\n");
+  EXPECT_EQ(VisibleWindowsOf(p.app.Pid()), 1);
+  gui::Close(p.win);
+  EXPECT_EQ(Joined(Lines(&p, 3)), "error 535\n513 0 -\nclosed\n");
+  HWND again = nullptr;
+  for (int i = 0; i < 100 && (!again || again == p.win); ++i, Sleep(50))
+    again = p.app.WaitWindow(nullptr, 100);
+  ASSERT_TRUE(again && again != p.win) << p.app.Error();
+  Sleep(300);
+  ASSERT_TRUE(p.app.Running()) << "the second loop ended at once";
+  p.win = again;
+  Click(Control(p, kOk));
+  EXPECT_EQ(Lines(&p, 4).back(), "1 19 ?OKBUTTON");
+  CloseAndWait(&p);
+  EXPECT_EQ(Joined(Lines(&p, 6)), "error 535\n513 0 -\nclosed\n1 19 ?OKBUTTON\n513 0 -\nclosed\n");
+}
+
+// Timer values that must give no ticks: zero and negative ones stop the
+// timer (read as unsigned, -429496729 once ticked every 6 ms), and one just
+// past what milliseconds can hold is held at the longest, not wrapped to 4 ms.
+TEST(Window, TimerValuesThatStopOrHoldGiveNoTicks) {
+  for (const char* value : {"-1", "-429496729", "429496730", "0"}) {
+    Probe p;
+    ASSERT_TRUE(Open(&p, {std::string("timer=") + value}));
+    Sleep(800);
+    EXPECT_EQ(Joined(Lines(&p, 1, 100)), "") << "Timer " << value;
+    CloseAndWait(&p);
+  }
+}
+
+// Zones the bar does not have are ignored: none lands in zone 1 or in the
+// drawing type of the zone (257 would be zone 1 drawn without borders).
+TEST(Window, StatusTextOfAZoneTheBarDoesNotHaveIsIgnored) {
+  Probe p;
+  ASSERT_TRUE(Open(&p, {"status=1:one", "status=0:zero", "status=-1:minus", "status=4:four",
+                        "status=257:far", "timer=0"}));
+  Sleep(200);
+  HWND sb = FindWindowExA(p.win, nullptr, STATUSCLASSNAMEA, nullptr);
+  ASSERT_TRUE(sb);
+  EXPECT_EQ(SendMessageA(sb, SB_GETTEXTLENGTHA, 0, 0), 3) << "zone 1: \"one\", drawn as set";
+  EXPECT_EQ(SendMessageA(sb, SB_GETTEXTLENGTHA, 1, 0), 0);
+  EXPECT_EQ(SendMessageA(sb, SB_GETTEXTLENGTHA, 2, 0), 0);
+  CloseAndWait(&p);
+}
+
+// When the platform refuses the window, the procedure must not go on (the
+// Log/Version utility would change its file): the runtime error box says
+// why, and the program ends with code 2.
+TEST(Window, AWindowThePlatformRefusesEndsTheProgramWith529) {
+  gui::App app = gui::Start(gui::ProbeCommand("window_probe", {"Install$WorkLog", "P2$W", "refuse-create"}));
+  HWND box = app.WaitWindow("#32770", 10000);
+  ASSERT_TRUE(box) << app.Error();
+  gui::Dialog d = gui::Read(box);
+  EXPECT_EQ(d.caption, "Runtime error");
+  ASSERT_FALSE(d.staticTexts.empty()) << d.Describe();
+  EXPECT_EQ(d.staticTexts[0].rfind("Unable to open WINDOW : P2$W", 0), 0u) << d.Describe();
+  gui::Screenshot(box, "window_refused_529");
+  ASSERT_TRUE(gui::Press(box, IDNO));
+  EXPECT_EQ(app.WaitExit(5000), 2) << app.Error();
+  EXPECT_EQ(app.Output(), "") << "the procedure went on after the failed open";
+}
+
+// Arrow keys, typed as a person types them, move the focus within a group
+// as a dialog does: past prompts, which take no typing, and round inside a
+// radio option, never out of it.
+struct ArrowCase {
+  const char* procedure;
+  const char* label;
+  int from;
+  WORD key;
+  int to;
+  const char* why;
+};
+
+class ArrowKeys : public ::testing::TestWithParam<ArrowCase> {};
+
+TEST_P(ArrowKeys, MoveOnlyToControlsThatTakeTheFocus) {
+  const ArrowCase& c = GetParam();
+  Probe p;
+  p.app = gui::Start(gui::ProbeCommand("window_probe", {c.procedure, c.label, "timer=0"}));
+  ASSERT_TRUE(p.app.Started()) << p.app.Error();
+  p.win = p.app.WaitWindow(nullptr, 10000);
+  ASSERT_TRUE(p.win) << p.app.Error();
+  ASSERT_TRUE(gui::BringToFront(p.win, Control(p, c.from)));
+  ASSERT_TRUE(gui::TypeKeys({c.key}, p.win));
+  HWND focus = gui::FocusOf(p.win);
+  EXPECT_EQ(GetDlgCtrlID(focus), c.to) << c.why;
+  gui::Screenshot(p.win, std::string("window_arrow_") + std::to_string(c.from) + "_" + std::to_string(c.to));
+  CloseAndWait(&p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, ArrowKeys,
+    ::testing::Values(
+        ArrowCase{"Install$WorkLog", "P2$W", kAutoIncrement, VK_DOWN, kFileName, "past the prompt ?FILEPROMT"},
+        ArrowCase{"Install$WorkLog", "P2$W", kOnOff, VK_UP, kFileName, "round within ?GROUP2"},
+        ArrowCase{"ascmeta$ascmeon", "P3$BUILDERWINDOW", 2, VK_DOWN, 4, "past the prompt ?PROMPT1"},
+        ArrowCase{"ascmeta$ascmeon", "P3$BUILDERWINDOW", 12, VK_RIGHT, 10, "round within the option"}));
 
 }  // namespace

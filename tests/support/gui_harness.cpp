@@ -533,4 +533,107 @@ bool Screenshot(HWND hwnd, const std::string& name, std::string* error) {
   return true;
 }
 
+// --- Input as the world gives it ---------------------------------------------
+
+HWND FocusOf(HWND hwnd) { return FocusOfThread(hwnd); }
+
+::testing::AssertionResult BringToFront(HWND top, HWND focus) {
+  DWORD target = GetWindowThreadProcessId(top, nullptr);
+  DWORD self = GetCurrentThreadId();
+  // Attached, this thread may set the focus of the target's queue, which
+  // SetFocus from another thread cannot otherwise.
+  BOOL attached = AttachThreadInput(self, target, TRUE);
+  SetForegroundWindow(top);
+  SetActiveWindow(top);
+  if (focus) SetFocus(focus);
+  if (attached) AttachThreadInput(self, target, FALSE);
+  for (int i = 0; i < 50; ++i) {
+    if (GetForegroundWindow() == top && (!focus || FocusOfThread(top) == focus))
+      return ::testing::AssertionSuccess();
+    Sleep(20);
+  }
+  return ::testing::AssertionFailure()
+         << "could not bring the window to the front: foreground " << GetForegroundWindow()
+         << " instead of " << top << ", focus " << FocusOfThread(top) << " instead of " << focus;
+}
+
+// Typed input waits in the target thread's queue: a short pause and a few
+// sent round trips give its thread the time to read it before the test looks.
+static void Settle(HWND target) {
+  if (!target) {
+    Sleep(100);
+    return;
+  }
+  DWORD_PTR ignored = 0;
+  for (int i = 0; i < 3; ++i) {
+    Sleep(30);
+    SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  }
+}
+
+static INPUT KeyInput(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  return in;
+}
+
+bool TypeKeys(const std::vector<WORD>& keys, HWND target) {
+  for (WORD vk : keys) {
+    INPUT in[2] = {KeyInput(vk, false), KeyInput(vk, true)};
+    if (SendInput(2, in, sizeof(INPUT)) != 2) return false;
+  }
+  Settle(target);
+  return true;
+}
+
+bool TypeText(const std::string& text, HWND target) {
+  for (char ch : text) {
+    SHORT scan = VkKeyScanA(ch);
+    if (scan == -1) return false;
+    WORD vk = LOBYTE(scan);
+    std::vector<INPUT> in;
+    if (HIBYTE(scan) & 1) in.push_back(KeyInput(VK_SHIFT, false));
+    in.push_back(KeyInput(vk, false));
+    in.push_back(KeyInput(vk, true));
+    if (HIBYTE(scan) & 1) in.push_back(KeyInput(VK_SHIFT, true));
+    if (SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) != in.size()) return false;
+  }
+  Settle(target);
+  return true;
+}
+
+bool ClickMouse(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return false;
+  int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+  INPUT in[3] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    i.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  if (SendInput(3, in, sizeof(INPUT)) != 3) return false;
+  Settle(hwnd);
+  return true;
+}
+
+bool SendFromOutside(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD timeoutMs, LRESULT* result) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &answer)) return false;
+  if (result) *result = static_cast<LRESULT>(answer);
+  return true;
+}
+
+bool PostQuit(HWND hwnd, int exitCode) {
+  DWORD tid = GetWindowThreadProcessId(hwnd, nullptr);
+  return tid && PostThreadMessageA(tid, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
+}
+
 }  // namespace gui

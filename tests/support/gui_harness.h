@@ -18,9 +18,10 @@
 //
 // Every call that can fail leaves a sentence in App::Error() (or returns one)
 // that says what was expected and what was found instead, so assertions can
-// stream it. Nothing here relies on keyboard focus from outside: without a
-// window manager Wine never activates a window, so keys are posted to the
-// target window, not typed.
+// stream it. Without a window manager Wine activates no window by itself, so
+// Key() posts keys to the target window; the input section at the end types
+// real keys after BringToFront() (tests that use it take the foreground and
+// so must not run beside other GUI tests).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -195,5 +196,38 @@ bool Screenshot(HWND hwnd, const std::string& name, std::string* error = nullptr
 
 // "(l,t)-(r,b)"
 std::string ToString(const RECT& r);
+
+// --- Input as the world gives it ---------------------------------------------
+// Real keystrokes and clicks (SendInput) reach the foreground window's focus,
+// as typing does. Without a window manager Wine activates no window by
+// itself, so BringToFront() makes the window of the program under test the
+// foreground window from this process (SetForegroundWindow; the input of
+// this thread is attached to the target's for the call) and checks that it
+// took: the foreground window and the focus of the target's thread.
+//
+//   ASSERT_TRUE(gui::BringToFront(win, okButton));
+//   gui::TypeKeys({VK_DOWN});
+//   EXPECT_EQ(gui::FocusOf(win), expected);
+
+// The focus window of hwnd's thread (GetGUIThreadInfo), null when none.
+HWND FocusOf(HWND hwnd);
+// Makes `top` the foreground window and, when given, `focus` (a child of it)
+// its focus. Fails with a sentence in *error when the system refuses.
+::testing::AssertionResult BringToFront(HWND top, HWND focus = nullptr);
+// Types each virtual key (down, then up) with SendInput, then waits until
+// the target has read its input (a sent message round trip to `target`).
+bool TypeKeys(const std::vector<WORD>& keys, HWND target = nullptr);
+// Types text as characters (VkKeyScan; Shift where the layout needs it).
+bool TypeText(const std::string& text, HWND target = nullptr);
+// Moves the mouse to the middle of a window and clicks it with the left
+// button (SendInput, absolute coordinates).
+bool ClickMouse(HWND hwnd);
+// Sends a message from this process as another program would, waiting for
+// the answer at most timeoutMs (SendMessageTimeout, SMTO_ABORTIFHUNG).
+// False when it timed out or the window is gone.
+bool SendFromOutside(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD timeoutMs = 5000,
+                     LRESULT* result = nullptr);
+// Posts WM_QUIT to the thread that owns hwnd (PostThreadMessage).
+bool PostQuit(HWND hwnd, int exitCode = 0);
 
 }  // namespace gui

@@ -15,7 +15,7 @@
 //   refuse-close=N       ends the pass of the first N close requests with CYCLE
 //   chain=LABEL          on EVENT:Accepted of LABEL, POST EVENT:Accepted to
 //                        ?CANCELBUTTON and then EVENT:CloseWindow
-//   timer=N              assigns the Timer property N after opening
+//   timer=N              assigns the Timer property N after each opening
 //   stop-timer=K         assigns Timer 0 at the K-th timer event
 //   close-at-first       posts EVENT:CloseWindow at the first event
 //   close-now            posts EVENT:CloseWindow right after opening
@@ -28,6 +28,12 @@
 //                        then EVENT:CloseWindow to this thread
 //   shutdown             enters the shut-down state after opening and POSTs
 //                        EVENT:Accepted to ?OKBUTTON and EVENT:CloseWindow
+//   open-twice           opens the open window again and prints
+//                        "error <ERRORCODE>"
+//   reopen=N             opens the window again N times after it closed
+//                        (each opening prints "open ..." and ends "closed")
+//   refuse-create        a CBT hook refuses the creation of the window
+// After the last "closed", "quit <code>" when a WM_QUIT waits in the queue.
 // Exit code 0; 3 for a bad command line or a window not defined.
 #include <windows.h>
 
@@ -37,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "files/error_record.h"
 #include "runtime/lifecycle.h"
 #include "runtime/runtime_start_win32.h"
 #include "runtime/picture.h"
@@ -53,7 +60,8 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int refuseClose = 0;
   std::string chain;
-  int timer = -1;
+  int timer = 0;
+  bool timerSet = false;
   int stopTimerAt = 0;
   bool closeAtFirst = false;
   bool closeNow = false;
@@ -63,6 +71,9 @@ struct Options {
   std::vector<std::string> texts;            // LABEL:TEXT
   std::string threadPost;
   bool shutdown = false;
+  bool openTwice = false;
+  int reopen = 0;
+  bool refuseCreate = false;
 };
 
 std::pair<std::string, std::string> Split(const std::string& s, char sep) {
@@ -77,7 +88,7 @@ bool Parse(int argc, char** argv, Options* o) {
     if (key == "set") o->sets.push_back(Split(value, '='));
     else if (key == "refuse-close") o->refuseClose = std::atoi(value.c_str());
     else if (key == "chain") o->chain = value;
-    else if (key == "timer") o->timer = std::atoi(value.c_str());
+    else if (key == "timer") { o->timer = std::atoi(value.c_str()); o->timerSet = true; }
     else if (key == "stop-timer") o->stopTimerAt = std::atoi(value.c_str());
     else if (key == "close-at-first") o->closeAtFirst = true;
     else if (key == "close-now") o->closeNow = true;
@@ -88,6 +99,9 @@ bool Parse(int argc, char** argv, Options* o) {
     else if (key == "text") o->texts.push_back(value);
     else if (key == "thread-post") o->threadPost = value;
     else if (key == "shutdown") o->shutdown = true;
+    else if (key == "open-twice") o->openTwice = true;
+    else if (key == "reopen") o->reopen = std::atoi(value.c_str());
+    else if (key == "refuse-create") o->refuseCreate = true;
     else return false;
   }
   return true;
@@ -181,6 +195,21 @@ void Range(const std::string& range, bool enable) {
   else DISABLE(first, last);
 }
 
+// Refuses the runtime's windows (class TovWin_...) as they are created;
+// any other window, the runtime error box among them, is made as usual.
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND) {
+    const char* cls = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs->lpszClass;
+    if (!IS_INTRESOURCE(cls) && std::strncmp(cls, "TovWin", 6) == 0) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void PrintOpen(const RuntimeWindow& window) {
+  std::printf("open %llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window.hwnd())));
+  std::fflush(stdout);
+}
+
 void AfterOpen(const Options& o, ThreadPost* tp) {
   for (auto& r : o.disable) Range(r, false);
   for (auto& r : o.enable) Range(r, true);
@@ -189,7 +218,7 @@ void AfterOpen(const Options& o, ThreadPost* tp) {
     auto [label, text] = SplitAfterEquate(t);
     SetProperty(FieldOf(label), PROP_Text, text);
   }
-  if (o.timer >= 0) SetProperty(0, PROP_Timer, o.timer);
+  if (o.timerSet) SetProperty(0, PROP_Timer, o.timer);
   if (!o.select.empty()) SELECT(FieldOf(o.select));
   if (o.closeNow) POST(EVENT_CloseWindow);
   if (o.shutdown) {
@@ -202,6 +231,35 @@ void AfterOpen(const Options& o, ThreadPost* tp) {
     tp->field = FieldOf(o.threadPost);
     HANDLE h = CreateThread(nullptr, 0, &PostFromThread, tp, 0, nullptr);
     if (h) CloseHandle(h);
+  }
+}
+
+// One opening of the window: its events until it closes.
+void RunLoop(const Options& o, int* closes, int* ticks) {
+  bool first = true;
+  while (ACCEPT()) {
+    PrintEvent();
+    if (first && o.closeAtFirst) POST(EVENT_CloseWindow);
+    first = false;
+    switch (EVENT()) {
+      case EVENT_CloseWindow:
+        if ((*closes)++ < o.refuseClose) {
+          CYCLE();
+          continue;
+        }
+        break;
+      case EVENT_Timer:
+        if (++*ticks == o.stopTimerAt) SetProperty(0, PROP_Timer, 0);
+        break;
+      case EVENT_Accepted:
+        if (!o.chain.empty() && FIELD() == FieldOf(o.chain)) {
+          POST(EVENT_Accepted, FieldOf("?CANCELBUTTON"));
+          POST(EVENT_CloseWindow);
+        }
+        break;
+      default:
+        break;
+    }
   }
 }
 
@@ -226,39 +284,31 @@ int main(int argc, char** argv) {
     if (const auto* c = found.window.FindControl(s.first)) WriteUseText(UseOf(*c), s.second);
 
   RuntimeWindow window(argv[1], argv[2], vars.addresses);
+  if (o.refuseCreate) SetWindowsHookExA(WH_CBT, &RefuseCreation, nullptr, GetCurrentThreadId());
   window.Open();
-  std::printf("open %llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window.hwnd())));
-  std::fflush(stdout);
+  PrintOpen(window);
+  if (o.openTwice) {
+    window.Open();
+    std::printf("error %d\n", dove::err::Code());
+    std::fflush(stdout);
+  }
   ThreadPost tp{};
   AfterOpen(o, &tp);
 
   int closes = 0, ticks = 0;
-  bool first = true;
-  while (ACCEPT()) {
-    PrintEvent();
-    if (first && o.closeAtFirst) POST(EVENT_CloseWindow);
-    first = false;
-    switch (EVENT()) {
-      case EVENT_CloseWindow:
-        if (closes++ < o.refuseClose) {
-          CYCLE();
-          continue;
-        }
-        break;
-      case EVENT_Timer:
-        if (++ticks == o.stopTimerAt) SetProperty(0, PROP_Timer, 0);
-        break;
-      case EVENT_Accepted:
-        if (!o.chain.empty() && FIELD() == FieldOf(o.chain)) {
-          POST(EVENT_Accepted, FieldOf("?CANCELBUTTON"));
-          POST(EVENT_CloseWindow);
-        }
-        break;
-      default:
-        break;
+  for (int round = 0; round <= o.reopen; ++round) {
+    if (round > 0) {
+      window.Open();
+      PrintOpen(window);
+      if (o.timerSet) SetProperty(0, PROP_Timer, o.timer);
     }
+    RunLoop(o, &closes, &ticks);
+    std::printf("closed\n");
+    std::fflush(stdout);
   }
-  std::printf("closed\n");
+  MSG quit;
+  if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+    std::printf("quit %d\n", static_cast<int>(quit.wParam));
   std::fflush(stdout);
   dove::lifecycle::Shutdown();
   return 0;
