@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "files/error_record.h"
-#include "files/file_statements.h"
-#include "files/text_driver.h"
+#include "runtime/errors/error_record.h"
+#include "files/object/file_statements.h"
+#include "files/text/text_driver.h"
 
 int main(int argc, char** argv) {
     using namespace dove::files;

@@ -31,3 +31,7 @@ if(CORE_TEST_SOURCES)
   gtest_discover_tests(core_tests TEST_PREFIX "core." DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
 endif()
+
+# The layers of src/ only look down; a test keeps it so.
+enable_testing()
+add_test(NAME layering COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers)

@@ -24,7 +24,7 @@ target_include_directories(dove_resources PRIVATE ${GEN_DIR} ${CMAKE_SOURCE_DIR}
 set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${GENERATED_FILES}")
 add_dependencies(dove_resources generated_sources)
 
-add_executable(DOVE60 WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp $<TARGET_OBJECTS:dove_resources>)
+add_executable(DOVE60 WIN32 ${CMAKE_SOURCE_DIR}/src/app/start/main_win32.cpp $<TARGET_OBJECTS:dove_resources>)
 target_link_libraries(DOVE60 dove_shell)
 set_target_properties(DOVE60 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

@@ -34,7 +34,7 @@
 #include <string>
 #include <vector>
 
-#include "../src/windows/window_def_layout.h"
+#include "../src/windows/definitions/window_def_layout.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "dde/dadu_log.h"
 
-#include "runtime/profile.h"
-#include "runtime/strings.h"
+#include "runtime/profile/profile.h"
+#include "runtime/strings/strings.h"
 
 namespace dove::dde {
 

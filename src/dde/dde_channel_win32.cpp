@@ -14,10 +14,10 @@
 #include "dde/dde_registry_win32.h"
 #include "dde/dde_wait_win32.h"
 #include "dde/dde_window_win32.h"
-#include "files/error_record.h"
-#include "runtime/value_stack.h"
-#include "windows/runtime_record.h"
-#include "windows/window.h"
+#include "runtime/errors/error_record.h"
+#include "runtime/strings/value_stack.h"
+#include "runtime/runtime_record.h"
+#include "windows/loop/window.h"
 
 namespace dove::dde {
 

@@ -1,9 +1,9 @@
 #include "dde/dde_connector.h"
 
 #include "dde/ide_names.h"
-#include "files/error_record.h"
-#include "runtime/run_program.h"
-#include "runtime/strings.h"
+#include "runtime/errors/error_record.h"
+#include "runtime/profile/run_program.h"
+#include "runtime/strings/strings.h"
 
 namespace dove::dde {
 namespace {

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "dde/dde_channel.h"
-#include "windows/events.h"
+#include "windows/loop/events.h"
 
 namespace dove::dde {
 

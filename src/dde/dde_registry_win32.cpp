@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dde/dde_window_win32.h"
-#include "windows/window.h"
+#include "windows/loop/window.h"
 
 namespace dove::dde {
 

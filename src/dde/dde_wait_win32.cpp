@@ -3,7 +3,7 @@
 #include <dde.h>
 
 #include "dde/dde_channel.h"
-#include "files/error_record.h"
+#include "runtime/errors/error_record.h"
 
 namespace dove::dde {
 

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "runtime/message_dialog.h"
+#include "runtime/message/message_dialog.h"
 
 namespace dove {
 

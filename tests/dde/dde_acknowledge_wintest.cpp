@@ -1,7 +1,7 @@
 // The server side's answer to an execute or poke event that a window is
 // processing: DDEacknowledge, and the refusal of a record destroyed unanswered.
 // window_def.h before <windows.h>: the platform header defines a macro RGB.
-#include "windows/window_def.h"
+#include "windows/definitions/window_def.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,7 +13,7 @@
 
 #include "dde/dde_channel.h"
 #include "dde/dde_event_win32.h"
-#include "windows/runtime_window_win32.h"
+#include "windows/loop/runtime_window_win32.h"
 
 namespace dove::dde {
 namespace {

@@ -2,7 +2,7 @@
 // (dde_partner_probe), which records every DDE message it receives; each
 // test compares that record with the sequence it expects.
 // window_def.h before <windows.h>: the platform header defines a macro RGB.
-#include "windows/window_def.h"
+#include "windows/definitions/window_def.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,9 +15,9 @@
 
 #include "dde/dde_channel.h"
 #include "dde/dde_event_win32.h"
-#include "files/error_record.h"
+#include "runtime/errors/error_record.h"
 #include "support/gui_harness.h"
-#include "windows/runtime_window_win32.h"
+#include "windows/loop/runtime_window_win32.h"
 
 namespace dove::dde {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "dde/ide_names.h"
-#include "files/error_record.h"
-#include "runtime/run_program.h"
+#include "runtime/errors/error_record.h"
+#include "runtime/profile/run_program.h"
 #include "support/profile_fake.h"
 
 namespace dove::dde {

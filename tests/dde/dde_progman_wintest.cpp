@@ -8,7 +8,7 @@
 #include <string>
 
 #include "dde/dde_channel.h"
-#include "files/error_record.h"
+#include "runtime/errors/error_record.h"
 
 namespace dove::dde {
 namespace {

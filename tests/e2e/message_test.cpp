@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/icon_loader_win32.h"
+#include "runtime/message/icon_loader_win32.h"
 #include "support/gui_harness.h"
 
 namespace {

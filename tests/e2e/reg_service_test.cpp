@@ -8,7 +8,7 @@
 
 #include "dde/dde_channel.h"
 #include "e2e/reg_support.h"
-#include "files/error_record.h"
+#include "runtime/errors/error_record.h"
 #include "support/ide_setup.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/profile_lock.h"
+#include "runtime/profile/profile_lock.h"
 #include "support/gui_harness.h"
 #include "support/ide_setup.h"
 

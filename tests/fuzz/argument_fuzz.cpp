@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/argument.h"
-#include "app/program_globals.h"
-#include "app/tokenizer.h"
+#include "app/start/argument.h"
+#include "app/start/program_globals.h"
+#include "app/start/tokenizer.h"
 
 namespace {
 

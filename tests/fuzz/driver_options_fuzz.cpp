@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/text_driver_options.h"
+#include "files/text/text_driver_options.h"
 
 namespace opt = dove::textopt;
 

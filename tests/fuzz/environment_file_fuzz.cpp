@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/char_tables.h"
-#include "runtime/locale_settings.h"
+#include "runtime/locale/char_tables.h"
+#include "runtime/locale/locale_settings.h"
 
 namespace {
 

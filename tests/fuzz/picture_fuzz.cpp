@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/decimal.h"
-#include "runtime/picture.h"
+#include "runtime/pictures/decimal.h"
+#include "runtime/pictures/picture.h"
 
 namespace {
 

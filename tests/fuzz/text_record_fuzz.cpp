@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "files/text_record.h"
+#include "files/text/text_record.h"
 
 using namespace dove::files;
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "files/text_record.h"
-#include "files/text_switches.h"
+#include "files/text/text_record.h"
+#include "files/text/text_switches.h"
 
 using namespace dove::files;
 

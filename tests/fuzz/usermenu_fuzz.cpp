@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "app/libsrc.h"
-#include "app/program_globals.h"
-#include "app/tokenizer.h"
-#include "app/usermenu.h"
+#include "app/commands/libsrc.h"
+#include "app/start/program_globals.h"
+#include "app/start/tokenizer.h"
+#include "app/commands/usermenu.h"
 #include "dde/ide_names.h"
-#include "runtime/strings.h"
+#include "runtime/strings/strings.h"
 #include "../support/profile_fake.h"
 #include "../support/recording_services.h"
 

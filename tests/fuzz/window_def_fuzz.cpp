@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "windows/window_def.h"
-#include "windows/window_def_find.h"
+#include "windows/definitions/window_def.h"
+#include "windows/definitions/window_def_find.h"
 
 namespace {
 

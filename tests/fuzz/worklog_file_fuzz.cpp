@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/worklog_file.h"
-#include "files/error_record.h"
-#include "runtime/value_stack.h"
+#include "app/worklog/worklog_file.h"
+#include "runtime/errors/error_record.h"
+#include "runtime/strings/value_stack.h"
 
 using namespace dove::app::worklog;
 

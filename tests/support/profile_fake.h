@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/profile.h"
+#include "runtime/profile/profile.h"
 
 namespace test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_services.h"
+#include "app/start/app_services.h"
 
 namespace test {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/date_time.h"
-#include "runtime/picture.h"
+#include "runtime/pictures/date_time.h"
+#include "runtime/pictures/picture.h"
 
 namespace {
 

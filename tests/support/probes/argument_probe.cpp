@@ -7,11 +7,11 @@
 #include <iostream>
 #include <string>
 
-#include "app/argument.h"
-#include "app/command_line_win32.h"
-#include "app/program_globals.h"
-#include "app/tokenizer.h"
-#include "runtime/runtime_start_win32.h"
+#include "app/start/argument.h"
+#include "app/start/command_line_win32.h"
+#include "app/start/program_globals.h"
+#include "app/start/tokenizer.h"
+#include "app/start/runtime_start_win32.h"
 
 int main() {
     dove::StartWin32Runtime();

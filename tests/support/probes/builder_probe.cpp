@@ -11,8 +11,8 @@
 #include <string>
 
 #include "runtime/lifecycle.h"
-#include "runtime/runtime_start_win32.h"
-#include "windows/driver_string_builder_win32.h"
+#include "app/start/runtime_start_win32.h"
+#include "windows/controls/driver_string_builder_win32.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

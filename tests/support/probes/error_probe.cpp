@@ -25,9 +25,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "files/error_record.h"
-#include "runtime/fault.h"
-#include "runtime/message_dialog.h"
+#include "runtime/errors/error_record.h"
+#include "runtime/errors/fault.h"
+#include "runtime/message/message_dialog.h"
 #include "runtime/lifecycle.h"
 
 namespace {

@@ -24,9 +24,9 @@
 #include <cstring>
 #include <string>
 
-#include "files/error_record.h"
-#include "files/file_statements.h"
-#include "files/text_driver.h"
+#include "runtime/errors/error_record.h"
+#include "files/object/file_statements.h"
+#include "files/text/text_driver.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "files/error_record.h"
-#include "runtime/message_dialog.h"
-#include "runtime/runtime_start_win32.h"
-#include "runtime/value_stack.h"
+#include "runtime/errors/error_record.h"
+#include "runtime/message/message_dialog.h"
+#include "app/start/runtime_start_win32.h"
+#include "runtime/strings/value_stack.h"
 
 namespace {
 

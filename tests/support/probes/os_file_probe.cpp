@@ -16,7 +16,7 @@
 #include <cstring>
 #include <string>
 
-#include "files/os_file.h"
+#include "files/os/os_file.h"
 
 namespace os = dove::os;
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "runtime/lifecycle.h"
-#include "runtime/runtime_start_win32.h"
-#include "runtime/stop.h"
+#include "app/start/runtime_start_win32.h"
+#include "runtime/profile/stop.h"
 #include "runtime/system_props.h"
-#include "runtime/value_stack.h"
+#include "runtime/strings/value_stack.h"
 
 namespace {
 

@@ -43,14 +43,14 @@
 #include <string>
 #include <vector>
 
-#include "files/error_record.h"
+#include "runtime/errors/error_record.h"
 #include "runtime/lifecycle.h"
-#include "runtime/runtime_start_win32.h"
-#include "runtime/picture.h"
-#include "windows/accept.h"
-#include "windows/runtime_window_win32.h"
-#include "windows/use_variable.h"
-#include "windows/window_def_find_win32.h"
+#include "app/start/runtime_start_win32.h"
+#include "runtime/pictures/picture.h"
+#include "windows/loop/accept.h"
+#include "windows/loop/runtime_window_win32.h"
+#include "windows/controls/use_variable.h"
+#include "windows/definitions/window_def_find_win32.h"
 
 using namespace dove::win;
 

@@ -1,0 +1,25 @@
+#include "app/start/command_line_win32.h"
+
+#include <windows.h>
+
+#include "app/start/argument.h"
+
+namespace dove::app {
+namespace {
+
+std::string RawCommandLine() {
+    const char* raw = GetCommandLineA();
+    return raw ? raw : "";
+}
+
+std::string ModuleFileName() {
+    char name[260] = {};
+    DWORD n = GetModuleFileNameA(nullptr, name, 259);
+    return std::string(name, n < 259 ? n : 259);
+}
+
+}  // namespace
+
+void InstallWin32CommandLine() { SetCommandLineSource({&RawCommandLine, &ModuleFileName}); }
+
+}  // namespace dove::app

@@ -1,0 +1,19 @@
+// Dispatch of a command run on the command word, and the two boxes that the
+// utility shows about itself.
+#pragma once
+
+#include <string_view>
+
+#include "app/start/app_services.h"
+
+namespace dove::app {
+
+extern const char kHelpText[];
+extern const char kAboutText[];
+extern const char kUtilityCaption[];
+
+void Dispatch(AppServices& services, std::string_view cmd);
+void ShowHelpBox(AppServices& services);
+void ShowAboutBox(AppServices& services);
+
+}  // namespace dove::app

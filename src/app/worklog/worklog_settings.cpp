@@ -1,0 +1,45 @@
+#include "app/worklog/worklog_settings.h"
+
+#include <climits>
+
+#include "app/worklog/worklog_file.h"
+#include "app/worklog/worklog_record.h"
+#include "runtime/pictures/decimal.h"
+#include "runtime/profile/profile.h"
+#include "runtime/strings/strings.h"
+
+namespace dove::app::worklog {
+namespace {
+
+// The check boxes are 8-bit: a number read from the file is cut to a byte.
+uint8_t FlagOf(std::string_view text) {
+    double v = DecimalToDouble(str::ToNumber(text));
+    return static_cast<uint8_t>(ClampedInteger(v, INT64_MIN, INT64_MAX) & 0xFF);
+}
+
+const char* OneOrZero(uint8_t flag) { return flag ? "1" : "0"; }
+
+}  // namespace
+
+Settings ReadSettings(char* fileName) {
+    Settings s;
+    s.onOff = FlagOf(GetIni("Status", "On", "1", kSettingsFile));
+    s.autoIncrement = FlagOf(GetIni("Status", "Auto Increment", "1", kSettingsFile));
+    str::AssignZ(fileName, kFileNameSize, GetIni("FileName", "Name", "", kSettingsFile));
+    if (str::IsBlank(fileName)) {
+        str::AssignZ(fileName, kFileNameSize, kDefaultFileName);
+        SaveFileName(fileName);
+    }
+    return s;
+}
+
+void SaveFileName(std::string_view fileName) {
+    PutIni("FileName", "Name", fileName, kSettingsFile);
+}
+
+void WriteSettingsOnOk(uint8_t onOff, uint8_t autoIncrement) {
+    PutIni("Status", "On", OneOrZero(onOff), kStatusFile);
+    PutIni("Status", "Auto Increment", OneOrZero(autoIncrement), kSettingsFile);
+}
+
+}  // namespace dove::app::worklog

@@ -1,0 +1,99 @@
+// The main procedure's decisions: which face, which command, which box.
+#include "app/start/main_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/start/argument.h"
+#include "app/start/dispatch.h"
+#include "app/start/program_globals.h"
+#include "app/start/discovery.h"
+#include "dde/ide_names.h"
+#include "runtime/message/message_dialog.h"
+#include "support/profile_fake.h"
+#include "support/recording_services.h"
+
+namespace dove::app {
+namespace {
+
+using test::RecordingServices;
+
+std::string g_commandLine;
+std::string Raw() { return g_commandLine; }
+std::string Name() { return "DOVE60.exe"; }
+
+// A command run needs the IDE: every run here has it in WIN.INI unless a
+// test says otherwise.
+RecordingServices RunWith(const std::string& tail, bool ideInstalled = true) {
+    test::ProfileFake fake;
+    if (ideInstalled) {
+        fake.Set("", ide::kWinIniSection, ide::kWinIniRootEntry, "C:\\TV6\\");
+        fake.Set("", ide::kWinIniSection, ide::kWinIniExeNameEntry, "C:\\TV6\\tv.exe");
+    }
+    g_commandLine = "DOVE60.exe " + tail;
+    SetCommandLineSource({&Raw, &Name});
+    RecordingServices services;
+    MainProcedure(services);
+    return services;
+}
+
+TEST(MainProcedure, NoArgumentOpensTheWorkLogAndNoCommandRun) {
+    for (const char* tail : {"", "   "}) {
+        RecordingServices s = RunWith(tail);
+        EXPECT_EQ(1, s.workLogRuns) << "tail [" << tail << "]";
+        EXPECT_TRUE(s.messages.empty());
+        EXPECT_EQ(nullptr, Globals().tokenQ);
+    }
+}
+
+TEST(MainProcedure, CmdInAnyCaseShowsTheHelpBox) {
+    for (const char* tail : {"CMD", "cmd", "Cmd extra words", "cMd,x"}) {
+        RecordingServices s = RunWith(tail);
+        ASSERT_EQ(1u, s.messages.size()) << tail;
+        EXPECT_EQ(kHelpText, s.messages[0].text) << tail;
+        EXPECT_EQ("DOVidovur", s.messages[0].caption);
+        EXPECT_EQ(SystemIconCode(kIconInformation), s.messages[0].icon);
+        EXPECT_EQ("\xFF\x01\x05\x7F", s.messages[0].icon);
+        EXPECT_EQ("1", s.messages[0].buttons);
+        EXPECT_EQ(0, s.workLogRuns);
+    }
+}
+
+TEST(MainProcedure, AnyOtherWordShowsTheAboutBox) {
+    for (const char* tail : {"HELLO", "CMDX", "CMDXXXXXXXXXXXXXXXXXXXXX", "/CMD"}) {
+        RecordingServices s = RunWith(tail);
+        ASSERT_EQ(1u, s.messages.size()) << tail;
+        EXPECT_EQ(kAboutText, s.messages[0].text) << tail;
+    }
+}
+
+TEST(MainProcedure, CommandRunSetsTheGlobals) {
+    RunWith("cmd \"a b\" c");
+    ProgramGlobals& g = Globals();
+    EXPECT_STREQ("CMD", g.cmd);
+    EXPECT_STREQ("C:\\PROGRA~1", g.programPath);
+    EXPECT_STREQ("cmd \"a b\" c", g.text);
+    EXPECT_EQ(3, g.tokens);
+    EXPECT_EQ(nullptr, g.tokenQ);  // disposed at the end of the run
+}
+
+TEST(MainProcedure, WithoutTheIdeNoCommandRunsAndNothingIsTokenised) {
+    for (const char* tail : {"CMD", "HELLO a b"}) {
+        Globals().tokens = 0;
+        RecordingServices s = RunWith(tail, false);
+        ASSERT_EQ(1u, s.messages.size()) << tail;
+        EXPECT_EQ(kEntryNotFoundText, s.messages[0].text) << tail;
+        EXPECT_EQ(0, Globals().tokens) << tail;
+        EXPECT_EQ(nullptr, Globals().tokenQ);
+    }
+}
+
+TEST(MainProcedure, TheCommandWordIsCutTo19Characters) {
+    RunWith(std::string(25, 'x'));
+    EXPECT_EQ(std::string(19, 'X'), Globals().cmd);
+}
+
+}  // namespace
+}  // namespace dove::app
