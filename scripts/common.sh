@@ -103,7 +103,7 @@ build_tree() {  # name [targets...]
   [ $# -gt 0 ] && targets=(--target "$@")
   if ! cmake --build "$BUILD/$tree" -j "$JOBS" "${targets[@]}" >"$log" 2>&1; then
     grep -E 'error|Error' "$log" | head -40 >&2
-    say "build of $1 failed; the whole log is $log"
+    say "build of $tree failed; the whole log is $log"
     return 1
   fi
 }

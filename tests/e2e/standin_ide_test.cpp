@@ -103,9 +103,9 @@ std::vector<std::string> Shown(HWND list) {
 TEST(StandInIde, WindowListsExecutesNewestFirstAndTheIniEntriesReadOnShowAndF5) {
     ide_test::QuitStandIn();
     ide_test::TempDir root("standin_view");
-    ide_test::WinIniIde ide(ide_test::Plain, root.path + "\", ide_test::StandInPath());
-    const std::string ini = root.path + "\Bin\T60ee.ini";
-    CreateDirectoryA((root.path + "\Bin").c_str(), nullptr);
+    ide_test::WinIniIde ide(ide_test::Plain, root.path + "\\", ide_test::StandInPath());
+    const std::string ini = root.path + "\\Bin\\T60ee.ini";
+    CreateDirectoryA((root.path + "\\Bin").c_str(), nullptr);
     ASSERT_TRUE(ide_test::WriteFile(ini,
         "[User Menus]\r\n1=Tools/My App|App\r\n\r\n[User Applications]\r\nApp=c:\\app.exe -q\r\n"
         "[Paths]\r\nLibsrc=C:\\LIB\r\n"));
