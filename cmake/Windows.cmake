@@ -1,4 +1,5 @@
-# Windows trees (x86_64 runs the tests under Wine; i686 only builds).
+# Windows trees: both register the Wine tests; scripts/test runs the i686
+# ones where the 32-bit Wine is installed.
 enable_language(RC)
 set(WIN_LIBS comctl32 user32 gdi32 kernel32 advapi32)
 # Stripped: the debug sections made every start of the 13 MB exe about 20 ms
@@ -32,7 +33,7 @@ set_target_properties(DOVE60 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 # the demo; DOVE60.exe finds it only through WIN.INI.
 file(GLOB STANDIN_IDE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/standin_ide/*.cpp)
 add_executable(StandInIde WIN32 ${STANDIN_IDE_SOURCES})
-target_link_libraries(StandInIde user32 gdi32 kernel32)
+target_link_libraries(StandInIde comctl32 user32 gdi32 kernel32)
 set_target_properties(StandInIde PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 # scripts/run's way to end a run on a display nobody sees.
 add_executable(RunCloser ${CMAKE_SOURCE_DIR}/tools/run_closer/run_closer.cpp)
@@ -47,10 +48,15 @@ endfunction()
 get_filename_component(ROOT_BUILD ${DOVE_ROOT_BUILD_DIR} ABSOLUTE)
 dove_wine_path(${CMAKE_BINARY_DIR}/DOVE60.exe WIN_EXE_PATH)
 dove_wine_path(${CMAKE_BINARY_DIR}/tests WIN_TESTS_DIR)
-dove_wine_path(${ROOT_BUILD}/screenshots WIN_SCREENSHOT_DIR)
+# The 32-bit suite takes the same pictures; they must not replace the others.
+set(SCREENSHOT_DIR ${ROOT_BUILD}/screenshots)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(SCREENSHOT_DIR ${ROOT_BUILD}/screenshots/win32)
+endif()
+dove_wine_path(${SCREENSHOT_DIR} WIN_SCREENSHOT_DIR)
 dove_wine_path(${CMAKE_SOURCE_DIR} WIN_SOURCE_DIR)
 dove_wine_path(${CMAKE_BINARY_DIR}/tools/StandInIde.exe WIN_STANDIN_IDE_PATH)
-file(MAKE_DIRECTORY ${ROOT_BUILD}/screenshots)
+file(MAKE_DIRECTORY ${SCREENSHOT_DIR})
 configure_file(${CMAKE_SOURCE_DIR}/cmake/test_paths.h.in ${GEN_DIR}/test_paths.h @ONLY)
 
 foreach(src ${WIN_PROBE_SOURCES})
@@ -96,4 +102,18 @@ if(WIN_TEST_SOURCES)
 endif()
 if(E2E_TEST_SOURCES)
   dove_windows_tests(e2e_tests e2e ${E2E_TEST_SOURCES})
+endif()
+
+# The release archive (scripts/package) unpacked and run as a user gets it;
+# its x64 program runs only in the 64-bit tree's prefix.
+if(DOVE_RUN_TESTS AND CMAKE_SIZEOF_VOID_P EQUAL 8 AND harness_libs)
+  add_executable(archive_check ${CMAKE_SOURCE_DIR}/tests/e2e/archive_check.cpp $<TARGET_OBJECTS:dove_resources>)
+  target_include_directories(archive_check PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(archive_check ${harness_libs} dove_shell version GTest::gtest_main)
+  set_target_properties(archive_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(archive_check StandInIde)
+  add_test(NAME e2e.Archive.UnpacksAndRunsTheX64ProgramOnCmd
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/archive_test.sh ${ROOT_BUILD}/dist
+      ${CMAKE_BINARY_DIR}/tests/unpacked ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:archive_check>)
+  set_tests_properties(e2e.Archive.UnpacksAndRunsTheX64ProgramOnCmd PROPERTIES TIMEOUT 120)
 endif()

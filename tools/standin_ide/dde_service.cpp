@@ -33,6 +33,7 @@ struct Conversation {
 ServiceOptions gOptions;
 bool gServing = false;
 std::map<HWND, Conversation> gConversations;
+ExecuteListener gListener = nullptr;
 
 std::string ModuleFolder() {
     char path[MAX_PATH] = {};
@@ -113,11 +114,21 @@ void AnswerDueExecutes(HWND hwnd) {
     ArmAckTimer(hwnd, it->second);
 }
 
+// What the execute gets, in words for the window.
+std::string AnswerText() {
+    std::string answer = gOptions.negativeAck ? "refused" : "acknowledged";
+    if (gOptions.ackDelayMs) answer += " after " + std::to_string(gOptions.ackDelayMs) + " ms";
+    return answer;
+}
+
 void OnExecute(HWND hwnd, HWND client, HGLOBAL memory) {
-    AppendDdeLog("execute\t" + ExecuteText(memory));
+    std::string text = ExecuteText(memory);
+    AppendDdeLog("execute\t" + text);
     if (gOptions.crashOnExecute) TerminateProcess(GetCurrentProcess(), 3);
     auto it = gConversations.find(hwnd);
-    if (it == gConversations.end() || it->second.client != client) return;
+    bool ours = it != gConversations.end() && it->second.client == client;
+    if (gListener) gListener(text, ours ? AnswerText() : "none (no conversation)");
+    if (!ours) return;
     if (gOptions.ackDelayMs == 0) {
         PostAck(hwnd, client, memory);
         return;
@@ -179,6 +190,8 @@ std::vector<std::string> EnvironmentOptions() {
     }
     return words;
 }
+
+void SetExecuteListener(ExecuteListener listener) { gListener = listener; }
 
 std::string DdeLogPath() { return ModuleFolder() + kDdeLogName; }
 

@@ -45,6 +45,9 @@ LRESULT OnInitiate(WPARAM client, LPARAM atoms);
 void OnServiceTimer(HWND mainWindow);
 // Ends every open conversation with WM_DDE_TERMINATE (the IDE closing).
 void EndConversations();
+// Told of each execute received and of the answer it gets, for the window.
+using ExecuteListener = void (*)(const std::string& text, const std::string& answer);
+void SetExecuteListener(ExecuteListener listener);
 
 constexpr UINT_PTR kServiceTimer = 1;
 

@@ -11,12 +11,15 @@
 //   StandInIde.exe [--nack] [--ack-delay=N] [--serve-after=N] [--crash-on-execute]
 //       (or any other command line) appends "pid=N<TAB>cwd=DIR<TAB>cmdline=LINE"
 //       to StandInIde.log beside the program, then shows its window and
-//       serves the IDE's DDE service (dde_service.h) until WM_CLOSE. When
+//       serves the IDE's DDE service (dde_service.h) until WM_CLOSE; the
+//       window lists what it received and its ini file's entries
+//       (received_view.h). When
 //       another one already runs it only logs and exits. The options may also
 //       come from the environment variable TOVARO_STANDIN_OPTIONS.
 //
 // Exit code 2 means bad arguments or a failed install; 3 a crash on purpose.
 #include <windows.h>
+#include <commctrl.h>
 #include <dde.h>
 
 #include <cstdlib>
@@ -25,6 +28,7 @@
 
 #include "dde/ide_names.h"
 #include "dde_service.h"
+#include "received_view.h"
 
 namespace {
 
@@ -122,6 +126,25 @@ LRESULT CALLBACK StandInWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == standin::kServiceTimer) standin::OnServiceTimer(hwnd);
         return 0;
+    case WM_SIZE:
+        standin::ResizeReceivedView(hwnd);
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wp) standin::RefreshIniEntries();
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    case WM_KEYDOWN:
+        if (standin::IsRefreshKey(wp)) standin::RefreshIniEntries();
+        return 0;
+    case WM_NOTIFY: {
+        // The list has the focus, so F5 reaches us as its key notification.
+        const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(lp);
+        if (key->hdr.code == LVN_KEYDOWN && standin::IsRefreshKey(key->wVKey))
+            standin::RefreshIniEntries();
+        return 0;
+    }
+    case WM_SETFOCUS:
+        SetFocus(FindWindowExA(hwnd, nullptr, WC_LISTVIEWA, nullptr));
+        return 0;
     case WM_CLOSE:
         standin::EndConversations();
         return DefWindowProcA(hwnd, msg, wp, lp);
@@ -142,8 +165,10 @@ int RunWindow(HINSTANCE instance, const standin::ServiceOptions& options) {
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassA(&wc)) return 2;
     HWND hwnd = CreateWindowA(kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 360, 160, nullptr, nullptr, instance, nullptr);
-    if (!hwnd || !standin::StartService(instance, hwnd, options)) return 2;
+                              CW_USEDEFAULT, 640, 300, nullptr, nullptr, instance, nullptr);
+    if (!hwnd || !standin::CreateReceivedView(hwnd)) return 2;
+    standin::SetExecuteListener(&standin::AddReceivedExecute);
+    if (!standin::StartService(instance, hwnd, options)) return 2;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) {
