@@ -86,7 +86,7 @@ function(dove_windows_tests target prefix)
     add_dependencies(${target} ${name})
   endforeach()
   if(DOVE_RUN_TESTS)
-    gtest_discover_tests(${target} TEST_PREFIX "${prefix}." DISCOVERY_MODE PRE_TEST
+    gtest_discover_tests(${target} TEST_PREFIX "${prefix}." DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
       DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
   endif()
 endfunction()

@@ -27,8 +27,6 @@ struct RuntimeRecord {
   MessageRecord* activeMessage = nullptr;
   // Keyboard layout (an HKL), updated on WM_INPUTLANGCHANGE.
   uintptr_t keyboardLayout = 0;
-  // The thread's event queue, owned by the event loop.
-  void* eventQueue = nullptr;
   // The window object whose ACCEPT runs (its platform window is
   // currentWindow), or null.
   Window* window = nullptr;

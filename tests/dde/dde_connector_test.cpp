@@ -16,6 +16,10 @@
 namespace dove::dde {
 namespace {
 
+const std::string kApp = std::string("App=") + ide::kDdeService;
+const std::string kBeforeOpen = std::string("Before Open Channel=") + ide::kDdeService;
+const std::string kBeforeRun = std::string("Before Run=") + ide::kDdeService;
+
 const char kLog[] = ".\\DADU.LOG";
 constexpr Channel kChannel = 7;
 
@@ -43,7 +47,7 @@ Channel Open(std::string_view application, std::string_view topic) {
     ++s.attempts;
     s.lastAttemptAt = s.now;
     s.now += 3;
-    EXPECT_EQ("TovaroWin", application);
+    EXPECT_EQ(ide::kDdeService, application);
     EXPECT_EQ("", topic);
     bool answers = (s.answerFromAttempt && s.attempts >= s.answerFromAttempt) ||
                    (s.answersWhenStarted && s.started);
@@ -110,7 +114,7 @@ using Log = std::vector<std::string>;
 TEST_F(Connector, RunningServiceGetsTheCommandOnceWithoutAStart) {
     service.answerFromAttempt = 1;
     EXPECT_TRUE(Register("C:\\TV6\\tv.exe", "C:\\T\\my file.tpl   "));
-    EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Run Error=7"}), LogWrites());
+    EXPECT_EQ((Log{kApp, kBeforeOpen, "Run Error=7"}), LogWrites());
     EXPECT_EQ((std::vector<std::string>{std::string(ide::kRegisterCommandStart) +
                                         "C:\\T\\my file.tpl" + ide::kRegisterCommandEnd}),
               service.executed);
@@ -124,7 +128,7 @@ TEST_F(Connector, ServiceThatAppearsLaterIsStartedOnceAndReachedAtItsFirstAnswer
     service.answerFromAttempt = 40;
     EXPECT_TRUE(Register("C:\\TV6\\tv.exe"));
     EXPECT_EQ((std::vector<std::string>{"C:\\TV6\\tv.exe"}), service.startedPrograms);
-    EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Before Run=TovaroWin",
+    EXPECT_EQ((Log{kApp, kBeforeOpen, kBeforeRun,
                    "Run Error=0", "Run Error=7"}),
               LogWrites());
     EXPECT_EQ(40, service.attempts);
@@ -147,7 +151,7 @@ TEST_F(Connector, UnstartableServerIsTriedForThirtySecondsWithPausesThenNothingI
     service.startResult = 2;
     uint64_t begin = service.now;
     EXPECT_FALSE(Register("C:\\nowhere\\tv.exe"));
-    EXPECT_EQ((Log{"App=TovaroWin", "Before Open Channel=TovaroWin", "Before Run=TovaroWin",
+    EXPECT_EQ((Log{kApp, kBeforeOpen, kBeforeRun,
                    "Run Error=252"}),
               LogWrites());
     EXPECT_TRUE(service.executed.empty());

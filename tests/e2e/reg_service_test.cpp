@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dde/dde_channel.h"
+#include "dde/ide_names.h"
 #include "e2e/reg_support.h"
 #include "runtime/errors/error_record.h"
 #include "support/ide_setup.h"
@@ -26,7 +27,7 @@ protected:
     }
     // Opens, executes, closes; the error code of the execute.
     static int ExecuteOnce(const std::string& command) {
-        Channel ch = dove::dde::DDEopen("TovaroWin", "");
+        Channel ch = dove::dde::DDEopen(dove::ide::kDdeService, "");
         if (ch == 0) return -1;
         dove::dde::DDEexecute(ch, command);
         int code = dove::err::Code();
@@ -42,8 +43,8 @@ TEST_F(StandInService, AnswersItsServiceForAnyTopicAndLogsEachExecute) {
         const char* application;
         const char* topic;
         bool answers;
-    } rows[] = {{"TovaroWin", "", true},     {"tovarowin", "Anything", true},
-                {"TovaroWin", "System", true}, {"OtherService", "", false}};
+    } rows[] = {{dove::ide::kDdeService, "", true},     {"tovarowin", "Anything", true},
+                {dove::ide::kDdeService, "System", true}, {"OtherService", "", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.application) + "/" + row.topic);
         Channel ch = dove::dde::DDEopen(row.application, row.topic);
@@ -78,7 +79,7 @@ TEST_F(StandInService, RefusesDelaysCrashesOrStartsLateAsAsked) {
     ide_test::QuitStandIn();
 
     ASSERT_TRUE(reg_test::StartServingStandIn("--crash-on-execute"));
-    Channel ch = dove::dde::DDEopen("TovaroWin", "");
+    Channel ch = dove::dde::DDEopen(dove::ide::kDdeService, "");
     ASSERT_NE(0, ch);
     dove::dde::DDEexecute(ch, "[boom]");
     EXPECT_NE(0, dove::err::Code());
@@ -92,7 +93,7 @@ TEST_F(StandInService, RefusesDelaysCrashesOrStartsLateAsAsked) {
     reg_test::ClearDdeLog();
     ASSERT_TRUE(reg_test::LaunchStandIn());
     Sleep(500);
-    EXPECT_EQ(0, dove::dde::DDEopen("TovaroWin", ""));
+    EXPECT_EQ(0, dove::dde::DDEopen(dove::ide::kDdeService, ""));
     ASSERT_FALSE(Only(reg_test::WaitDdeLog("serving", 5000), "serving").empty());
     EXPECT_EQ(0, ExecuteOnce("[now]"));
 }

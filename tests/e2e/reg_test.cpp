@@ -17,6 +17,13 @@ using ide_test::ReadFile;
 using reg_test::DdeLog;
 using reg_test::Only;
 
+// The DADU log's connection steps up to the start of the IDE.
+std::string ConnectSection(bool beforeRun) {
+    const std::string service = dove::ide::kDdeService;
+    return "[Connect]\r\nApp=" + service + "\r\nBefore Open Channel=" + service + "\r\n" +
+           (beforeRun ? "Before Run=" + service + "\r\n" : std::string());
+}
+
 class RegTest : public ::testing::Test {
 protected:
     RegTest() : root_("reg"), ide_(ide_test::Plain, root_.path + "\\", ide_test::StandInPath()) {
@@ -57,8 +64,7 @@ protected:
         GetPrivateProfileStringA("Connect", "Run Error", "", handle, sizeof handle,
                                  (root_.path + "\\DADU.LOG").c_str());
         EXPECT_GT(atoi(handle), 0) << DaduLog();
-        return std::string("[Connect]\r\nApp=TovaroWin\r\nBefore Open Channel=TovaroWin\r\n") +
-               (beforeRun ? "Before Run=TovaroWin\r\n" : "") + "Run Error=" + handle + "\r\n";
+        return ConnectSection(beforeRun) + "Run Error=" + handle + "\r\n";
     }
 
     ide_test::TempDir root_;
@@ -115,9 +121,7 @@ TEST_F(RegTest, IdeThatCannotStartIsAskedForThirtySecondsThenNothingIsSent) {
     EXPECT_EQ(0, RunReg("\"" + Template() + "\"", &took, 60000));
     EXPECT_GE(took, 30000u);
     EXPECT_LT(took, 40000u);
-    EXPECT_EQ("[Connect]\r\nApp=TovaroWin\r\nBefore Open Channel=TovaroWin\r\n"
-              "Before Run=TovaroWin\r\nRun Error=252\r\n",
-              DaduLog());
+    EXPECT_EQ(ConnectSection(true) + "Run Error=252\r\n", DaduLog());
     EXPECT_TRUE(DdeLog().empty());
     EXPECT_EQ("[Environment]\r\nAutoPick=off\r\n", ReadFile(Ini()));
 }

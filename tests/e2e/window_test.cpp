@@ -2,6 +2,8 @@
 // the stored definition and prints every event; the test clicks, types,
 // closes and reads the window from outside.
 #include <gtest/gtest.h>
+
+#include "support/row_name.h"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -309,7 +311,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "Fixed the build"},
         ValueCase{kVer, "?VER:VER", "2.5", "1 11 ?VER:VER  2.50", " 2.50"},
         ValueCase{kBuild, "?VER:BUILD", "42", "1 13 ?VER:BUILD 0042", "0042"},
-        ValueCase{kVer, "?VER:VER", "abc", "26 11 ?VER:VER  1.60", "abc"}));
+        ValueCase{kVer, "?VER:VER", "abc", "26 11 ?VER:VER  1.60", "abc"}),
+    [](const ::testing::TestParamInfo<ValueCase>& info) {
+      return test::RowName(info.index, {info.param.select, info.param.typed});
+    });
 
 TEST(Window, ClosingCompletesTheEditFirst) {
   Probe p;
@@ -596,6 +601,9 @@ INSTANTIATE_TEST_SUITE_P(
         ArrowCase{"Install$WorkLog", "P2$W", kAutoIncrement, VK_DOWN, kFileName, "past the prompt ?FILEPROMT"},
         ArrowCase{"Install$WorkLog", "P2$W", kOnOff, VK_UP, kFileName, "round within ?GROUP2"},
         ArrowCase{"ascmeta$ascmeon", "P3$BUILDERWINDOW", 2, VK_DOWN, 4, "past the prompt ?PROMPT1"},
-        ArrowCase{"ascmeta$ascmeon", "P3$BUILDERWINDOW", 12, VK_RIGHT, 10, "round within the option"}));
+        ArrowCase{"ascmeta$ascmeon", "P3$BUILDERWINDOW", 12, VK_RIGHT, 10, "round within the option"}),
+    [](const ::testing::TestParamInfo<ArrowCase>& info) {
+      return test::RowName(info.index, {info.param.label, info.param.why});
+    });
 
 }  // namespace

@@ -7,8 +7,9 @@
 // the platform resolves (a name without a directory lives in the Windows
 // directory, ".\name" in the current one).
 //
-// PUTINI writes one line of the file: a section, entry or value is kept only
-// up to its first line break (CR or LF), and then clipped again.
+// PUTINI writes one line of the file: each line break (CR or LF) in a section,
+// entry or value becomes a blank, so nothing after it is lost and nothing
+// starts a line of its own; the result is clipped again.
 //
 // PUTINI writes nothing at all for a name that would not come back as the
 // same name when the file is read (see IniEntryNameReadsBack): such a line

@@ -131,11 +131,6 @@ void SetControlText(ControlObject& c, const std::string& text) {
 
 bool CompleteEdit(ControlObject& c) {
   if (!c.hwnd || !c.IsEditing()) return true;
-  if (c.completionDeferred) {
-    c.completionPending = true;
-    return true;
-  }
-  c.completionPending = false;
   if (!SendMessageA(c.hwnd, EM_GETMODIFY, 0, 0)) return true;
   std::string typed = WindowText(c.hwnd);
   if (!StoreThroughPicture(c.use, c.picture, typed)) {

@@ -55,10 +55,8 @@ class ControlObject : public Control {
   HBRUSH background = nullptr;
   LoadedIcon icon;
   uint32_t slot = 0;
-  // Completion of an edit when the focus leaves.
+  // The first focus of an entry selects its whole text, as a dialog does.
   bool selectOnFocus = true;
-  bool completionDeferred = false;
-  bool completionPending = false;
 
   wdef::Kind kind() const { return def.kind; }
   bool IsEditing() const { return kind() == wdef::Kind::Entry || kind() == wdef::Kind::Spin; }

@@ -100,7 +100,6 @@ enum PropertyNumber : int {
 
 // Private window messages of the runtime: 0xB000 plus a query number.
 constexpr unsigned kQueryBase = 0xB000;
-constexpr unsigned kQueryEditDone = kQueryBase + 0x1D;
 constexpr unsigned kQueryLast = kQueryBase + 0x15;  // 0xB001..0xB015 are not keyboard input
 // The message that carries an event record to another thread.
 constexpr unsigned kPostEventMessage = 0xB01B;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/row_name.h"
+
 #include <string>
 
 namespace dove::app {
@@ -52,7 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"run /quiet", "/quieter", ""}, Case{"x name=Value y", "NAME", "Value"},
         Case{"x name=Value y", "nam", ""}, Case{"x NAME= y", "name", ""},
         Case{"a 00=z", "00", "z"}, Case{"a 0 b", "00", ""},
-        Case{"first /sw", "/", "sw"}));
+        Case{"first /sw", "/", "sw"}),
+    [](const ::testing::TestParamInfo<Case>& info) {
+        return test::RowName(info.index, {info.param.tail, info.param.selector});
+    });
 
 TEST(CommandTail, SkipsTheProgramNameAndTheWhiteSpaceAfterIt) {
     EXPECT_EQ("REG x", CommandTailOf("DOVE60.exe REG x"));

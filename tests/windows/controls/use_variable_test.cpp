@@ -2,6 +2,8 @@
 // controls.
 #include <gtest/gtest.h>
 
+#include "support/row_name.h"
+
 #include <cstring>
 
 #include "windows/controls/use_variable.h"
@@ -73,7 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{"n5.2", kUseFixedText, 5, "2.5", true, "2.5", " 2.50"},
                       PictureCase{"n5.2", kUseFixedText, 5, "abc", false, "old", ""},
                       PictureCase{"n04", kUseFixedText, 4, "42", true, "42", "0042"},
-                      PictureCase{"n04", kUseFixedText, 4, "4x", false, "old", ""}));
+                      PictureCase{"n04", kUseFixedText, 4, "4x", false, "old", ""}),
+    [](const ::testing::TestParamInfo<PictureCase>& info) {
+      return test::RowName(info.index, {info.param.picture, info.param.typed});
+    });
 
 TEST(SpinStep, MovesByTheLastDecimalPlace) {
   char ver[5], build[4];
