@@ -54,6 +54,20 @@ HWND OpenBuilder(gui::App* app, const std::string& driverString) {
   return app->WaitWindow(nullptr, 10000);
 }
 
+// Reads and answers the messages that come before the window, in order.
+template <size_t N>
+void AnswerMessages(gui::App* app, const char* const (&expected)[N]) {
+  for (const char* text : expected) {
+    HWND box = app->WaitWindow("#32770", 10000);
+    ASSERT_TRUE(box) << app->Error();
+    gui::Dialog d = gui::Read(box);
+    ASSERT_EQ(d.staticTexts.size(), 1u) << d.Describe();
+    EXPECT_EQ(d.staticTexts[0], text);
+    ASSERT_TRUE(gui::Press(box, IDOK));
+    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(50);
+  }
+}
+
 TEST(Builder, ShowsTheStringAndOkGivesItBack) {
   gui::App app;
   HWND win = OpenBuilder(&app, "/CLIP=OFF /TAB=4 /QUICKSCAN=ON");
@@ -107,15 +121,7 @@ TEST(Builder, ValidationMessagesComeFirst) {
       "/CLIP has an incorrect value of MAYBE.  Value ignored,",
       "Poorly formed driver string.  /TAB has no value",
   };
-  for (const char* text : expected) {
-    HWND box = app.WaitWindow("#32770", 10000);
-    ASSERT_TRUE(box) << app.Error();
-    gui::Dialog d = gui::Read(box);
-    ASSERT_EQ(d.staticTexts.size(), 1u) << d.Describe();
-    EXPECT_EQ(d.staticTexts[0], text);
-    ASSERT_TRUE(gui::Press(box, IDOK));
-    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(50);
-  }
+  ASSERT_NO_FATAL_FAILURE(AnswerMessages(&app, expected));
   HWND win = app.WaitWindow(nullptr, 10000);
   ASSERT_TRUE(win) << app.Error();
   EXPECT_TRUE(Checked(ByText(win, "Clip &Strings")));  // the faulty value was ignored
@@ -138,15 +144,7 @@ TEST(Builder, ValuesLongerThanTheirFieldsAreRefusedNeverCut) {
       "Poorly formed driver string.  /TAB=-1234567890 does not fit its field of 10 characters.  "
       "Value ignored,",
   };
-  for (const char* text : expected) {
-    HWND box = app.WaitWindow("#32770", 10000);
-    ASSERT_TRUE(box) << app.Error();
-    gui::Dialog d = gui::Read(box);
-    ASSERT_EQ(d.staticTexts.size(), 1u) << d.Describe();
-    EXPECT_EQ(d.staticTexts[0], text);
-    ASSERT_TRUE(gui::Press(box, IDOK));
-    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(50);
-  }
+  ASSERT_NO_FATAL_FAILURE(AnswerMessages(&app, expected));
   HWND win = app.WaitWindow(nullptr, 10000);
   ASSERT_TRUE(win) << app.Error();
   char shown[128] = {};

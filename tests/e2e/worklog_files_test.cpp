@@ -9,10 +9,6 @@
 namespace worklog_e2e {
 namespace {
 
-const std::string kOld = Entry("Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
-const std::string kOldComment = Entry("!Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
-const std::string kLast = Entry("Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
-const std::string kLastComment = Entry("!Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
 const std::string kCrLf = "\r\n";
 const std::string kMarks = "\x1A\x1A";
 const std::string kOverLong(300, '=');

@@ -6,9 +6,6 @@
 namespace worklog_e2e {
 namespace {
 
-const std::string kLast = Entry("Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
-const std::string kLastComment = Entry("!Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
-
 std::string MessageText(Utility& u) {
     HWND box = u.WaitMessage();
     if (!box) return "(no message: " + u.Error() + ")";

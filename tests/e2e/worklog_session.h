@@ -137,6 +137,13 @@ inline std::string Entry(const std::string& label, const std::string& version,
     return line;
 }
 
+// The two entries most files start from: an earlier one and the last one,
+// active and commented out.
+inline const std::string kOld = Entry("Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
+inline const std::string kOldComment = Entry("!Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
+inline const std::string kLast = Entry("Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
+inline const std::string kLastComment = Entry("!Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
+
 inline std::string AddedNow() {
     SYSTEMTIME t;
     GetLocalTime(&t);

@@ -8,10 +8,6 @@
 namespace worklog_e2e {
 namespace {
 
-const std::string kOld = Entry("Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
-const std::string kOldComment = Entry("!Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
-const std::string kLast = Entry("Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
-const std::string kLastComment = Entry("!Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
 
 // The file as expected, for the time read before and after the run: the
 // entry carries the minute in which the window prepared it.
