@@ -72,14 +72,16 @@ protected:
 };
 
 TEST_F(RegTest, RunningIdeGetsOneExecuteWithTheNameClippedAndAutoPickComesBack) {
-    ide_test::WriteFile(Ini(), "[Environment]\r\nAutoPick=yes\r\n");
+    // A value longer than any short field comes back whole.
+    const std::string environment = "[Environment]\r\nAutoPick=yes, with the classes of the first field\r\n";
+    ide_test::WriteFile(Ini(), environment);
     ASSERT_TRUE(reg_test::StartServingStandIn());
     EXPECT_EQ(0, RunReg("\"" + Template() + "   \""));
     EXPECT_EQ(std::vector<std::string>{Command(Template())}, Executed());
     EXPECT_EQ(1u, Only(DdeLog(), "terminate").size());
     EXPECT_EQ(1u, ide_test::StandInLog().size());   // not started again
     EXPECT_EQ(ConnectedLog(false), DaduLog());
-    EXPECT_EQ("[Environment]\r\nAutoPick=yes\r\n", ReadFile(Ini()));
+    EXPECT_EQ(environment, ReadFile(Ini()));
 }
 
 TEST_F(RegTest, IdeNotRunningIsStartedOnceAndASecondRunKeepsTheOlderBeforeRun) {

@@ -25,7 +25,9 @@ struct ProgramGlobals {
     char text[255] = {};
     char cmd[20] = {};
     int32_t tokens = 0;
-    char savAutoPic[20] = {};
+    // The IDE's AutoPick value, put back whole after REG: a value cut to a
+    // short field would be written back as another setting.
+    char savAutoPic[1024] = {};
     char root[255] = {};
     char exeName[255] = {};
     // Room for the longest file name the profile functions take: a root
