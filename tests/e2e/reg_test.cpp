@@ -78,7 +78,7 @@ TEST_F(RegTest, RunningIdeGetsOneExecuteWithTheNameClippedAndAutoPickComesBack) 
     ASSERT_TRUE(reg_test::StartServingStandIn());
     EXPECT_EQ(0, RunReg("\"" + Template() + "   \""));
     EXPECT_EQ(std::vector<std::string>{Command(Template())}, Executed());
-    EXPECT_EQ(1u, Only(DdeLog(), "terminate").size());
+    EXPECT_EQ(1u, Only(reg_test::WaitDdeLog("terminate", 5000), "terminate").size());
     EXPECT_EQ(1u, ide_test::StandInLog().size());   // not started again
     EXPECT_EQ(ConnectedLog(false), DaduLog());
     EXPECT_EQ(environment, ReadFile(Ini()));
