@@ -91,7 +91,7 @@ void DdeConnector::OpenChannel() {
 uint8_t DdeConnector::RunServer() {
     int32_t code = 0;
     if (!str::IsBlank(DDE.xEXE)) {
-        RunProgram(DDE.xEXE, false);
+        RunProgram(ProgramAlone(DDE.xEXE), false);
         code = RUNRESULT();
         if (code != 0) {
             str::AssignZ(DDEERROR, sizeof DDEERROR, err::Text());

@@ -86,4 +86,29 @@ TEST_F(LibSrcTest, MissingPathShowsTheMessageAndWritesNothing) {
     EXPECT_EQ("<missing>", ReadFile(ini()));
 }
 
+// An IDE installed in a folder with a blank in its name is started itself,
+// never a program of a shorter name that the system would try first.
+TEST(LibSrcIdePath, AFolderWithABlankStartsTheIdeNotAShorterName) {
+    ide_test::QuitStandIn();
+    ide_test::TempDir root("libsrc_blank");
+    const std::string folder = root.path + "\\Ide Files";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    CreateDirectoryA((root.path + "\\Bin").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(ide_test::StandInPath().c_str(), (folder + "\\StandInIde.exe").c_str(), FALSE));
+    // The decoy: what "...\Ide Files\StandInIde.exe" names when unquoted.
+    ASSERT_TRUE(CopyFileA(ide_test::StandInPath().c_str(), (root.path + "\\Ide.exe").c_str(), FALSE));
+    {
+        ide_test::WinIniIde ide(ide_test::Plain, root.path + "\\", folder + "\\StandInIde.exe");
+        gui::Shown box;
+        ASSERT_TRUE(gui::OpenDialog(&box, ide_test::ExeRaw("LIBSRC C:\\x Run")));
+        ASSERT_TRUE(gui::Press(box.dlg, IDIGNORE));
+        EXPECT_EQ(0, box.app.WaitExit(10000)) << box.app.Error();
+        const std::string started = folder + "\\StandInIde.log";
+        for (int i = 0; i < 200 && ReadFile(started) == "<missing>"; ++i) Sleep(50);
+        EXPECT_NE("<missing>", ReadFile(started));
+        EXPECT_EQ("<missing>", ReadFile(root.path + "\\StandInIde.log"));
+        ide_test::QuitStandIn();
+    }
+}
+
 }  // namespace

@@ -29,7 +29,7 @@ void RunLibSrc(AppServices& services) {
     }
     PutIni(ide::kPathsSection, ide::kLibsrcEntry, str::Upper(g.commandLine), g.iniFile);
     Stop(LibSrcStopText(g.commandLine, g.iniFile), false);
-    if (!str::IsBlank(g.exeName) && !str::IsBlank(GetToken(3))) RunProgram(g.exeName, false);
+    if (!str::IsBlank(g.exeName) && !str::IsBlank(GetToken(3))) RunProgram(ProgramAlone(g.exeName), false);
 }
 
 }  // namespace dove::app

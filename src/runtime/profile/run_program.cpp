@@ -71,6 +71,13 @@ void RUNPROGRAM(bool wait) {
 
 int32_t RUNRESULT() { return t_runResult; }
 
+std::string ProgramAlone(std::string_view path) {
+    while (!path.empty() && path.back() == ' ') path.remove_suffix(1);
+    if (path.empty() || path.front() == '"' || path.find_first_of(" \t") == std::string_view::npos)
+        return std::string(path);
+    return "\"" + std::string(path) + "\"";
+}
+
 void RunProgram(std::string_view commandLine, bool wait) {
     vstack::PushCopy(commandLine.data(), commandLine.size());
     RUNPROGRAM(wait);

@@ -29,6 +29,12 @@ int32_t RUNRESULT();
 // Typed wrapper: pushes the command line and runs RUNPROGRAM.
 void RunProgram(std::string_view commandLine, bool wait);
 
+// The command line that starts the program at `path` and nothing else: a
+// path with a blank is put in quotes, or the system would try the shorter
+// names first ("C:\Program.exe" for "C:\Program Files\..."). A path that
+// is quoted already, or has no blank, comes back as it is.
+std::string ProgramAlone(std::string_view path);
+
 namespace process {
 
 // The platform's process calls. start answers false with the system's error
