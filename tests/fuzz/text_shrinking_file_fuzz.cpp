@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "files/text/text_record.h"
+#include "memory_window.h"
 
 using namespace dove::files;
 
@@ -28,8 +29,7 @@ struct Change {
 class ChangingWindow : public ByteSource {
 public:
     ChangingWindow(std::string file, uint32_t capacity, bool buffered, std::vector<Change> changes)
-        : file_(std::move(file)), capacity_(capacity), buffered_(buffered),
-          changes_(std::move(changes)), window_(capacity + 1, 'Q') {}
+        : file_(std::move(file)), changes_(std::move(changes)), window_(file_, capacity, buffered) {}
 
     View Peek(uint32_t offset, uint32_t count) override {
         ++looks_;
@@ -37,14 +37,7 @@ public:
         if (offset < lowestNext_) abort();     // a read that went back
         lowestNext_ = offset;
         ApplyChanges();
-        View v;
-        if (count > capacity_) return v;
-        bool inside = loaded_ && offset >= start_ &&
-                      uint64_t(offset) + count <= uint64_t(start_) + valid_;
-        if (!buffered_ || !inside) Load(offset);
-        v.data = window_.data() + (offset - start_);
-        v.available = valid_ - (offset - start_);
-        return v;
+        return window_.Peek(offset, count);
     }
     int LastError() const override { return 0; }
 
@@ -68,20 +61,9 @@ private:
             }
         }
     }
-    void Load(uint32_t offset) {
-        start_ = offset;
-        valid_ = offset >= file_.size() ? 0 : uint32_t(std::min<size_t>(capacity_, file_.size() - offset));
-        if (valid_) std::memcpy(window_.data(), file_.data() + offset, valid_);
-        if (valid_ < capacity_) window_[valid_] = 26;
-        loaded_ = true;
-    }
     std::string file_;
-    uint32_t capacity_;
-    bool buffered_;
     std::vector<Change> changes_;
-    std::vector<char> window_;
-    uint32_t start_ = 0, valid_ = 0;
-    bool loaded_ = false;
+    fuzz::MemoryWindow window_;  // over file_, which the changes edit in place
     uint32_t looks_ = 0, lookLimit_ = 0, lowestNext_ = 0, totalLooks_ = 0;
 };
 
