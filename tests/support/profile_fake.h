@@ -80,7 +80,7 @@ private:
         std::memcpy(buf, value.c_str(), value.size() + 1);
         return static_cast<uint32_t>(value.size());
     }
-    static void Store(const char* file, const char* section, const char* entry,
+    static bool Store(const char* file, const char* section, const char* entry,
                       const char* value) {
         ProfileFake* self = Current();
         self->writes.push_back({file, section, entry == nullptr, value == nullptr,
@@ -92,6 +92,7 @@ private:
             sections[Key(section)].erase(Key(entry));
         else
             sections[Key(section)][Key(entry)] = value;
+        return true;
     }
     static uint32_t ReadWinIni(const char* s, const char* e, const char* d, char* b, uint32_t n) {
         return Read("", s, e, d, b, n);
@@ -100,9 +101,9 @@ private:
                                 const char* f) {
         return Read(f, s, e, d, b, n);
     }
-    static void WriteWinIni(const char* s, const char* e, const char* v) { Store("", s, e, v); }
-    static void WritePrivate(const char* s, const char* e, const char* v, const char* f) {
-        Store(f, s, e, v);
+    static bool WriteWinIni(const char* s, const char* e, const char* v) { return Store("", s, e, v); }
+    static bool WritePrivate(const char* s, const char* e, const char* v, const char* f) {
+        return Store(f, s, e, v);
     }
 };
 

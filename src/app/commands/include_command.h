@@ -17,7 +17,9 @@ extern const char kIncludeTooLongCaption[];
 
 void IncludeCommand(AppServices& services);
 
-enum class IncludeResult { kDone, kLineTooLong };
+// What became of the line. Only kLineTooLong is shown to the user; the
+// others are noted for the exit code of an unattended run.
+enum class IncludeResult { kDone, kMissingName, kLineTooLong, kOpenFailed, kWriteFailed };
 
 // The steps of the command, for callers that hold the names already.
 IncludeResult IncludeInto(const char* fileName, const char* includeName);

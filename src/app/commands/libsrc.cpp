@@ -1,5 +1,6 @@
 #include "app/commands/libsrc.h"
 
+#include "app/start/outcome.h"
 #include "app/start/program_globals.h"
 #include "dde/ide_names.h"
 #include "runtime/message/message_dialog.h"
@@ -23,11 +24,14 @@ void RunLibSrc(AppServices& services) {
     ProgramGlobals& g = Globals();
     str::AssignZ(g.commandLine, sizeof g.commandLine, GetToken(2));
     if (str::IsBlank(g.commandLine)) {
+        NoteFailure(Outcome::kUsage, "the path parameter is missing");
         services.Message(kLibSrcMissingText, kLibSrcCaption, SystemIconCode(kIconExclamation), "",
                          0, 0);
         return;
     }
-    PutIni(ide::kPathsSection, ide::kLibsrcEntry, str::Upper(g.commandLine), g.iniFile);
+    if (!PutIni(ide::kPathsSection, ide::kLibsrcEntry, str::Upper(g.commandLine), g.iniFile))
+        NoteFailure(Outcome::kFileFailed,
+                    std::string("the IDE's ini file was not written: ") + g.iniFile);
     Stop(LibSrcStopText(g.commandLine, g.iniFile), false);
     if (!str::IsBlank(g.exeName) && !str::IsBlank(GetToken(3))) RunProgram(ProgramAlone(g.exeName), false);
 }

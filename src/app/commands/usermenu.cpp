@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/start/outcome.h"
 #include "app/start/program_globals.h"
 #include "dde/ide_names.h"
 #include "runtime/message/message_dialog.h"
@@ -30,7 +31,7 @@ std::string Replace(std::string_view typed, bool minusToSlash) {
     return out;
 }
 
-enum class SlotSearch { kWritten, kAlreadyThere, kAllTaken };
+enum class SlotSearch { kWritten, kWriteFailed, kAlreadyThere, kAllTaken };
 
 SlotSearch PutIntoFirstFreeSlot(const std::string& entry, const char* iniFile) {
     // A slot holds the entry as the file gives it back, which may differ from
@@ -42,8 +43,9 @@ SlotSearch PutIntoFirstFreeSlot(const std::string& entry, const char* iniFile) {
         std::string slot = GetIni(ide::kUserMenusSection, slotName, "", iniFile);
         if (str::EqualNoCase(slot, stored)) return SlotSearch::kAlreadyThere;
         if (str::IsBlank(slot)) {
-            PutIni(ide::kUserMenusSection, slotName, entry, iniFile);
-            return SlotSearch::kWritten;
+            return PutIni(ide::kUserMenusSection, slotName, entry, iniFile)
+                       ? SlotSearch::kWritten
+                       : SlotSearch::kWriteFailed;
         }
     }
     return SlotSearch::kAllTaken;
@@ -75,6 +77,7 @@ void RunUserMenu(AppServices& services) {
     // settings.
     if (!IniEntryNameReadsBack(appRef.text) || str::IsBlank(g.commandLine) ||
         str::IsBlank(menuDisplay.text)) {
+        NoteFailure(Outcome::kUsage, "incorrect command line");
         services.Message(
             IncorrectCommandLineText(appRef.text, menuDisplay.text, g.commandLine, parm.text),
             kIncorrectCommandLineCaption, SystemIconCode(kIconExclamation), "1", 0, 0);
@@ -84,9 +87,14 @@ void RunUserMenu(AppServices& services) {
     // Two installers running at once would both see the same free slot;
     // the lock makes the search and the writes one step for each of them.
     ProfileFileLock hold(g.iniFile);
-    if (PutIntoFirstFreeSlot(entry, g.iniFile) == SlotSearch::kAlreadyThere) return;
+    SlotSearch slot = PutIntoFirstFreeSlot(entry, g.iniFile);
+    if (slot == SlotSearch::kAlreadyThere) return;
     std::string application = std::string(g.commandLine) + " " + ParmText(parm.text);
-    PutIni(ide::kUserApplicationsSection, std::string_view(appRef.text), application, g.iniFile);
+    if (!PutIni(ide::kUserApplicationsSection, std::string_view(appRef.text), application,
+                g.iniFile) ||
+        slot == SlotSearch::kWriteFailed)
+        NoteFailure(Outcome::kFileFailed, std::string("the IDE's ini file was not written: ") +
+                                              g.iniFile);
 }
 
 }  // namespace dove::app

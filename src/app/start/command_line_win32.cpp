@@ -3,13 +3,16 @@
 #include <windows.h>
 
 #include "app/start/argument.h"
+#include "app/start/unattended.h"
 
 namespace dove::app {
 namespace {
 
+// The unattended switch is the program's, not the command's: no parameter
+// moves because of it.
 std::string RawCommandLine() {
     const char* raw = GetCommandLineA();
-    return raw ? raw : "";
+    return unattended::WithoutSwitch(raw ? raw : "");
 }
 
 std::string ModuleFileName() {

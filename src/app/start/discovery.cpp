@@ -1,5 +1,6 @@
 #include "app/start/discovery.h"
 
+#include "app/start/outcome.h"
 #include "app/start/program_globals.h"
 #include "dde/ide_names.h"
 #include "runtime/message/message_dialog.h"
@@ -25,6 +26,7 @@ std::string LookUp(const char* ownEntry, const char* winIniEntry) {
 }
 
 bool Fail(AppServices& services) {
+    NoteFailure(Outcome::kIdeNotFound, "the IDE's settings were not found");
     services.Message(kEntryNotFoundText, kEntryNotFoundCaption, SystemIconCode(kIconExclamation),
                      "", 0, 0);
     return false;

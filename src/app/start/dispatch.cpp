@@ -4,6 +4,7 @@
 #include "app/commands/libsrc.h"
 #include "app/commands/usermenu.h"
 #include "app/commands/reg_command.h"
+#include "app/start/outcome.h"
 #include "runtime/message/message_dialog.h"
 #include "runtime/strings/strings.h"
 
@@ -65,6 +66,7 @@ void Dispatch(AppServices& services, std::string_view cmd) {
             return;
         }
     }
+    NoteFailure(Outcome::kUsage, "unknown command word");
     ShowAboutBox(services);
 }
 

@@ -3,8 +3,11 @@
 #include "app/start/argument.h"
 #include "app/start/discovery.h"
 #include "app/start/dispatch.h"
+#include "app/start/outcome.h"
 #include "app/start/program_globals.h"
 #include "app/start/tokenizer.h"
+#include "app/start/unattended.h"
+#include "app/start/unattended_log.h"
 #include "runtime/strings/strings.h"
 
 namespace dove::app {
@@ -29,6 +32,13 @@ bool StartCommandRun(AppServices& services, const std::string& first) {
     return true;
 }
 
+// The window waits for a user by its nature; unattended, nothing is opened
+// and nothing changed.
+void RefuseWorkLogWindow() {
+    unattended::LogNote("The Log/Version window cannot be used unattended; nothing was changed.");
+    NoteFailure(Outcome::kWindowAsked, "the Log/Version window was asked for");
+}
+
 void EndCommandRun() {
     ProgramGlobals& g = Globals();
     if (g.tokenQ) g.tokenQ->clear();
@@ -40,7 +50,8 @@ void EndCommandRun() {
 void MainProcedure(AppServices& services) {
     std::string first = Argument("1");
     if (str::IsBlank(first)) {
-        services.RunWorkLog();
+        if (unattended::On()) RefuseWorkLogWindow();
+        else services.RunWorkLog();
         return;
     }
     if (StartCommandRun(services, first)) Dispatch(services, Globals().cmd);

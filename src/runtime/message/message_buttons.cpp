@@ -117,10 +117,22 @@ std::vector<ButtonSpec> CaptionButtons(std::string_view list, int32_t defaultPos
   return set;
 }
 
-int FocusId(const std::vector<ButtonSpec>& buttons) {
+std::vector<ButtonSpec> ButtonsFor(std::string_view buttons, int32_t defaultButton,
+                                   CaptionLookup translate) {
+  ButtonsArg arg = ClassifyButtons(buttons);
+  if (arg.numeric)
+    return NumericButtons(arg.value, static_cast<uint32_t>(defaultButton), translate);
+  return CaptionButtons(arg.list, defaultButton, translate);
+}
+
+const ButtonSpec& AnsweringButton(const std::vector<ButtonSpec>& buttons) {
   for (const ButtonSpec& b : buttons)
-    if (b.isDefault) return b.id;
-  return buttons.empty() ? 0 : buttons.front().id;
+    if (b.isDefault) return b;
+  return buttons.front();
+}
+
+int FocusId(const std::vector<ButtonSpec>& buttons) {
+  return buttons.empty() ? 0 : AnsweringButton(buttons).id;
 }
 
 void ButtonMap::Add(int id, int32_t result) {

@@ -65,9 +65,17 @@ std::vector<ButtonSpec> NumericButtons(uint32_t value, uint32_t defaultMask,
 std::vector<ButtonSpec> CaptionButtons(std::string_view list, int32_t defaultPosition,
                                        CaptionLookup translate = nullptr);
 
+// MESSAGE's buttons argument and default, classified and laid out.
+std::vector<ButtonSpec> ButtonsFor(std::string_view buttons, int32_t defaultButton,
+                                   CaptionLookup translate = nullptr);
+
 // The button that gets the focus when the dialog opens: the default one,
 // else the first. 0 for an empty set.
 int FocusId(const std::vector<ButtonSpec>& buttons);
+
+// The button that Enter presses as the dialog opens: the default one, else
+// the first, which then has the focus. The set must not be empty.
+const ButtonSpec& AnsweringButton(const std::vector<ButtonSpec>& buttons);
 
 // The pairs (control id, result) in button order; Lookup returns the result
 // of the first pair with the id, 0 when none matches.

@@ -84,12 +84,6 @@ int32_t Show(const MessageContent& content) {
   return rec.buttons.Lookup(id);
 }
 
-std::vector<msg::ButtonSpec> ButtonsFor(std::string_view buttons, int32_t defaultButton) {
-  msg::ButtonsArg arg = msg::ClassifyButtons(buttons);
-  if (arg.numeric) return msg::NumericButtons(arg.value, static_cast<uint32_t>(defaultButton));
-  return msg::CaptionButtons(arg.list, defaultButton);
-}
-
 std::string PopClipped() {
   std::string s = vstack::PopString();
   s.resize(msg::ClipBlanks(s).size());
@@ -113,7 +107,7 @@ int32_t MESSAGE(int32_t defaultButton, uint32_t style, bool captionOmitted,
   content.text = display.c_str();
   content.caption = caption.c_str();
   content.icon = msg::ParseIcon(icon);
-  content.buttons = ButtonsFor(buttons, defaultButton);
+  content.buttons = msg::ButtonsFor(buttons, defaultButton);
   content.internalStyle = msg::InternalStyle(style);
   return Show(content);
 }

@@ -21,8 +21,8 @@ uint32_t CopyDefaultPrivate(const char* s, const char* e, const char* def, char*
                             uint32_t size, const char*) {
     return CopyDefault(s, e, def, buf, size);
 }
-void DropWinIni(const char*, const char*, const char*) {}
-void DropPrivate(const char*, const char*, const char*, const char*) {}
+bool DropWinIni(const char*, const char*, const char*) { return false; }
+bool DropPrivate(const char*, const char*, const char*, const char*) { return false; }
 
 std::mutex g_lock;
 Platform g_platform = DefaultPlatform();
@@ -135,20 +135,18 @@ std::string GETINI() {
     return std::string(buf);
 }
 
-void PUTINI(bool entryOmitted, bool valueOmitted) {
+bool PUTINI(bool entryOmitted, bool valueOmitted) {
     ProfileArgs a = PopArgs();
     BlankLineBreaks(&a.section);
     BlankLineBreaks(&a.entry);
     BlankLineBreaks(&a.value);
-    if (!IniSectionNameReadsBack(a.section)) return;
-    if (!entryOmitted && !IniEntryNameReadsBack(a.entry)) return;
+    if (!IniSectionNameReadsBack(a.section)) return false;
+    if (!entryOmitted && !IniEntryNameReadsBack(a.entry)) return false;
     const char* entry = entryOmitted ? nullptr : a.entry.c_str();
     const char* value = valueOmitted ? nullptr : a.value.c_str();
     profile::Platform p = profile::CurrentPlatform();
-    if (a.file.empty())
-        p.writeWinIni(a.section.c_str(), entry, value);
-    else
-        p.writePrivate(a.section.c_str(), entry, value, a.file.c_str());
+    if (a.file.empty()) return p.writeWinIni(a.section.c_str(), entry, value);
+    return p.writePrivate(a.section.c_str(), entry, value, a.file.c_str());
 }
 
 std::string GetIni(std::string_view section, std::string_view entry, std::string_view def,
@@ -160,13 +158,13 @@ std::string GetIni(std::string_view section, std::string_view entry, std::string
     return GETINI();
 }
 
-void PutIni(std::string_view section, std::optional<std::string_view> entry,
+bool PutIni(std::string_view section, std::optional<std::string_view> entry,
             std::optional<std::string_view> value, std::string_view file) {
     Push(section);
     Push(entry.value_or(std::string_view()));
     Push(value.value_or(std::string_view()));
     Push(file);
-    PUTINI(!entry.has_value(), !value.has_value());
+    return PUTINI(!entry.has_value(), !value.has_value());
 }
 
 }  // namespace dove

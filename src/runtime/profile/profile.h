@@ -20,7 +20,9 @@
 // whole section and an omitted value deletes the entry. Their places on the
 // stack are still pushed (and ignored), so the stack always holds four.
 // Neither operation posts an error; a missing file or entry reads as the
-// default and a failed write goes unnoticed.
+// default. PUTINI answers whether the platform took the write (false also for
+// a name it refused), for callers that must tell a script so; it shows and
+// posts nothing either way.
 //
 //   std::string dir = dove::GetIni("Options", "Folder", "", iniFile);
 //   dove::PutIni("Options", "Folder", "C:\\WORK", iniFile);
@@ -39,12 +41,12 @@ constexpr size_t kIniValueLimit = 1023;
 constexpr size_t kIniFileLimit = 259;
 
 std::string GETINI();
-void PUTINI(bool entryOmitted, bool valueOmitted);
+bool PUTINI(bool entryOmitted, bool valueOmitted);
 
 // Typed wrappers: push the four strings and run the operation.
 std::string GetIni(std::string_view section, std::string_view entry, std::string_view def,
                    std::string_view file);
-void PutIni(std::string_view section, std::optional<std::string_view> entry,
+bool PutIni(std::string_view section, std::optional<std::string_view> entry,
             std::optional<std::string_view> value, std::string_view file);
 
 // Whether a name written as an entry (or a section) comes back as the same
@@ -69,8 +71,9 @@ struct Platform {
                            uint32_t size);
     uint32_t (*readPrivate)(const char* section, const char* entry, const char* def, char* buf,
                             uint32_t size, const char* file);
-    void (*writeWinIni)(const char* section, const char* entryOrNull, const char* valueOrNull);
-    void (*writePrivate)(const char* section, const char* entryOrNull, const char* valueOrNull,
+    // True when the write was taken.
+    bool (*writeWinIni)(const char* section, const char* entryOrNull, const char* valueOrNull);
+    bool (*writePrivate)(const char* section, const char* entryOrNull, const char* valueOrNull,
                          const char* file);
 };
 // The native default has no settings store: reads give the default, writes

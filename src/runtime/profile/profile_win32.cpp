@@ -16,12 +16,12 @@ uint32_t ReadPrivate(const char* section, const char* entry, const char* def, ch
     return GetPrivateProfileStringA(section, entry, def, buf, size, file);
 }
 
-void WriteWinIni(const char* section, const char* entry, const char* value) {
-    WriteProfileStringA(section, entry, value);
+bool WriteWinIni(const char* section, const char* entry, const char* value) {
+    return WriteProfileStringA(section, entry, value) != 0;
 }
 
-void WritePrivate(const char* section, const char* entry, const char* value, const char* file) {
-    WritePrivateProfileStringA(section, entry, value, file);
+bool WritePrivate(const char* section, const char* entry, const char* value, const char* file) {
+    return WritePrivateProfileStringA(section, entry, value, file) != 0;
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "app/start/dispatch.h"
 #include "app/start/program_globals.h"
 #include "app/start/discovery.h"
+#include "app/start/outcome.h"
+#include "app/start/unattended.h"
 #include "dde/ide_names.h"
 #include "runtime/message/message_dialog.h"
 #include "support/profile_fake.h"
@@ -34,6 +36,7 @@ RecordingServices RunWith(const std::string& tail, bool ideInstalled = true) {
     }
     g_commandLine = "DOVE60.exe " + tail;
     SetCommandLineSource({&Raw, &Name});
+    ResetOutcome();
     RecordingServices services;
     MainProcedure(services);
     return services;
@@ -93,6 +96,46 @@ TEST(MainProcedure, WithoutTheIdeNoCommandRunsAndNothingIsTokenised) {
 TEST(MainProcedure, TheCommandWordIsCutTo19Characters) {
     RunWith(std::string(25, 'x'));
     EXPECT_EQ(std::string(19, 'X'), Globals().cmd);
+}
+
+}  // namespace
+}  // namespace dove::app
+
+namespace dove::app {
+namespace {
+
+// What a script reads from an unattended run: the exit code of each way
+// a command can end. Every failure must be told apart from success.
+TEST(MainProcedure, EachWayOfEndingGivesItsExitCode) {
+    struct Row {
+        const char* tail;
+        bool ideInstalled;
+        Outcome expected;
+    } rows[] = {
+        {"CMD", true, Outcome::kDone},
+        {"WHATEVER", true, Outcome::kUsage},
+        {"REG", true, Outcome::kUsage},
+        {"REG \\no\\such\\file.tpl", true, Outcome::kFileFailed},
+        {"USERMENU App Tools-App", true, Outcome::kUsage},
+        {"LIBSRC", true, Outcome::kUsage},
+        {"INCLUDE only.tpl", true, Outcome::kUsage},
+        {"INCLUDE \\no\\such\\file.tpl x.tpl", true, Outcome::kFileFailed},
+        {"CMD", false, Outcome::kIdeNotFound},
+        {"USERMENU App Tools-App a.exe", false, Outcome::kIdeNotFound},
+    };
+    for (const Row& r : rows) {
+        RunWith(r.tail, r.ideInstalled);
+        EXPECT_EQ(static_cast<int>(r.expected), static_cast<int>(RunOutcome()))
+            << r.tail << (r.ideInstalled ? "" : " without the IDE") << ": " << RunOutcomeReason();
+    }
+}
+
+TEST(MainProcedure, UnattendedTheWindowIsRefusedAndNothingOpens) {
+    unattended::SetOn(true);
+    RecordingServices s = RunWith("");
+    unattended::SetOn(false);
+    EXPECT_EQ(0, s.workLogRuns);
+    EXPECT_EQ(Outcome::kWindowAsked, RunOutcome());
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "app/start/unattended_win32.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/start/argument.h"
+#include "app/start/unattended.h"
+#include "app/start/unattended_hooks.h"
+#include "app/start/unattended_log.h"
+
+namespace dove::app::unattended {
+namespace {
+
+// How long a line waits for another installer that is writing its own.
+constexpr DWORD kLockWaitMs = 2000;
+
+// The variable's value, however long; empty when it is not set.
+std::string Environment(const char* name) {
+    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) return {};
+    std::string value(size, '\0');
+    DWORD n = GetEnvironmentVariableA(name, value.data(), size);
+    value.resize(n < size ? n : 0);
+    return value;
+}
+
+bool EnvironmentSaysSo() { return EnvironmentAsks(Environment(kEnvironmentVariable).c_str()); }
+
+// A service's window station, or one of a session nobody sees: a box there
+// could never be answered.
+bool WindowStationVisible() {
+    HWINSTA station = GetProcessWindowStation();
+    USEROBJECTFLAGS flags = {};
+    DWORD needed = 0;
+    if (!station || !GetUserObjectInformationA(station, UOI_FLAGS, &flags, sizeof flags, &needed))
+        return true;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+std::string LogFileName() {
+    std::string named = Environment(kLogVariable);
+    if (!named.empty()) return named;
+    char temp[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathA(sizeof temp, temp);
+    std::string folder = n != 0 && n < sizeof temp ? std::string(temp, n) : std::string(".\\");
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder + kDefaultLogName;
+}
+
+std::string Stamp() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u %lu", t.wYear, t.wMonth,
+                  t.wDay, t.wHour, t.wMinute, t.wSecond,
+                  static_cast<unsigned long>(GetCurrentProcessId()));
+    return text;
+}
+
+// Another installer may be writing its line: wait for it a little, but
+// never for ever, since a log must not stop the command.
+bool LockEnd(HANDLE file, OVERLAPPED* at) {
+    DWORD waited = 0;
+    while (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, at)) {
+        if (waited >= kLockWaitMs) return false;
+        Sleep(5);
+        waited += 5;
+    }
+    return true;
+}
+
+// Opened, written and closed for each line, so that lines of runs at the
+// same time stay whole and a log moved away between two lines is made anew.
+void AppendToLogFile(std::string_view text) {
+    std::string line = Stamp() + " " + std::string(text) + "\r\n";
+    HANDLE file = CreateFileA(LogFileName().c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    // Every writer locks the same byte, far beyond any real log's end.
+    OVERLAPPED lockAt = {};
+    lockAt.Offset = 0xFFFFFFFEu;
+    lockAt.OffsetHigh = 0x7FFFFFFFu;
+    bool locked = LockEnd(file, &lockAt);
+    LARGE_INTEGER end = {};
+    DWORD written = 0;
+    if (SetFilePointerEx(file, end, nullptr, FILE_END))
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (locked) UnlockFileEx(file, 0, 1, 0, &lockAt);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+bool StartIfAsked() {
+    const char* raw = GetCommandLineA();
+    bool asked = BeginsWithSwitch(CommandTailOf(raw ? raw : "")) || EnvironmentSaysSo() ||
+                 !WindowStationVisible();
+    if (!asked) return false;
+    SetOn(true);
+    SetLogWriter(&AppendToLogFile);
+    InstallHooks();
+    return true;
+}
+
+}  // namespace dove::app::unattended
