@@ -7,7 +7,9 @@
 // - no argument is longer than the tail; in a tail without double quotes
 //   every argument, switch and named value is the text as typed;
 // - the tokeniser's parameters are ordered, inside TEXT, never start with a
-//   blank or a quote, and GetToken returns exactly their text.
+//   blank or a quote, and GetToken returns exactly their text;
+// - taking the unattended switch out changes nothing but the switch: the
+//   program name stays, and what follows the switch is the new tail.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include "app/start/argument.h"
 #include "app/start/program_globals.h"
 #include "app/start/tokenizer.h"
+#include "app/start/unattended.h"
 
 namespace {
 
@@ -89,6 +92,20 @@ void CheckTokens(const std::string& tail) {
     Check(GetToken(0).empty());
 }
 
+void CheckSwitchRemoval(std::string_view raw, const std::string& tail) {
+    using namespace dove::app::unattended;
+    const std::string without = WithoutSwitch(raw);
+    if (!BeginsWithSwitch(tail)) {
+        Check(without == raw);
+        return;
+    }
+    const std::string newTail = CommandTailOf(without);
+    Check(!BeginsWithSwitch(newTail) || newTail.size() < tail.size());
+    Check(without.size() < raw.size());
+    Check(raw.substr(0, raw.size() - tail.size()) == without.substr(0, without.size() - newTail.size()));
+    Check(tail.size() >= newTail.size() && tail.substr(tail.size() - newTail.size()) == newTail);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -101,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckTail(raw, tail);
     CheckSelectors(tail, selector);
     CheckTokens(tail);
+    CheckSwitchRemoval(raw, tail);
     // The tokeniser over any text, not only TEXT's 254 characters.
     const std::vector<TokenEntry> all = Tokenise(raw);
     for (size_t i = 0; i < all.size(); ++i) {
