@@ -13,6 +13,7 @@
 #include "support/gui_harness.h"
 #include "support/ide_setup.h"
 #include "support/row_name.h"
+#include "test_paths.h"
 
 namespace {
 
@@ -302,6 +303,44 @@ TEST_F(UnattendedTest, RunsAtTheSameTimeWriteWholeLines) {
     }
     EXPECT_EQ(8u, linesOfPid.size());
     for (const auto& [pid, count] : linesOfPid) EXPECT_EQ(2, count) << "pid " << pid;
+}
+
+// A silent install as an installer's author writes it: a script run by the
+// system's command interpreter that checks ERRORLEVEL after every step, and
+// a build script's way of reading the build.
+TEST_F(UnattendedTest, ASilentInstallScriptReadsEveryStepsExitCode) {
+    ASSERT_TRUE(WriteFile(root_.path + "\\My Template.tpl", "template\r\n"));
+    ASSERT_TRUE(WriteFile(root_.path + "\\Version.kvi",
+                          "Version             EQUATE('1.60  0042')  !  12/09/26 18:40 -- \r\n"));
+    const std::string script =
+        "@echo off\r\n"
+        "set DOVE=" + std::string(DOVE_EXE_PATH) + "\r\n"
+        "set DOVE60_LOG=%~dp0install.log\r\n"
+        "\"%DOVE%\" /UNATTENDED REG \"%~dp0My Template.tpl\"\r\n"
+        "if errorlevel 1 goto failed\r\n"
+        "echo REG done\r\n"
+        "\"%DOVE%\" /UNATTENDED USERMENU MyApp Tools-My+App \"%~dp0my app.exe\"\r\n"
+        "if not %ERRORLEVEL%==0 goto failed\r\n"
+        "echo USERMENU done\r\n"
+        "for /f \"usebackq tokens=1,2\" %%v in (`\"%DOVE%\" /UNATTENDED VERSION /SHOW`) do (set VER=%%v& set BUILD=%%w)\r\n"
+        "echo built %VER% %BUILD%\r\n"
+        "\"%DOVE%\" /UNATTENDED REG \"%~dp0missing.tpl\"\r\n"
+        "echo missing template: %ERRORLEVEL%\r\n"
+        "\"%DOVE%\" /UNATTENDED USERMENU MyApp\r\n"
+        "echo short command line: %ERRORLEVEL%\r\n"
+        "exit /b 0\r\n"
+        ":failed\r\n"
+        "echo failed with %ERRORLEVEL%\r\n"
+        "exit /b 1\r\n";
+    ASSERT_TRUE(WriteFile(root_.path + "\\install.cmd", script));
+    gui::App cmd = gui::Start("cmd /c " + gui::Quote(root_.path + "\\install.cmd"), root_.path);
+    ASSERT_EQ(0, cmd.WaitExit(90000)) << cmd.Error() << cmd.Output();
+    EXPECT_EQ("REG done\nUSERMENU done\nbuilt 1.60 0042\nmissing template: 4\nshort command line: 1\n",
+              cmd.Output());
+    EXPECT_NE(std::string::npos, ReadFile(ini()).find("MyApp=" + root_.path + "\\my app.exe"));
+    std::vector<std::string> log = Lines(ReadFile(root_.path + "\\install.log"));
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(EndsWith(log.back(), "USERMENU exit 1: incorrect command line")) << log.back();
 }
 
 // A log that cannot be written never stops the command.
