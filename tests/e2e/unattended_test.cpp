@@ -247,6 +247,18 @@ TEST_F(UnattendedTest, ARegistrationTheIdeRefusesEndsWith3) {
     EXPECT_TRUE(run.windowsSeen.empty());
 }
 
+// REG that cannot deliver: the IDE's program is not there, so nobody
+// answers within the 30 seconds of the connection.
+TEST_F(UnattendedTest, AnIdeThatCannotBeStartedEndsWith3) {
+    ASSERT_TRUE(WriteFile(root_.path + "\\my.tpl", "template\r\n"));
+    ide_test::WinIniIde gone(ide_test::Plain, root_.path + "\\", root_.path + "\\Bin\\gone.exe");
+    QuietRun run = RunQuietly("REG my.tpl", kEnvironment, 90000);
+    EXPECT_EQ(3, run.exitCode) << run.error;
+    ASSERT_EQ(1u, run.log.size());
+    EXPECT_TRUE(EndsWith(run.log[0], " REG exit 3: the IDE could not be started or did not answer"))
+        << run.log[0];
+}
+
 // The switch is the program's: every parameter after it stays in its
 // place, also in quotes with blanks and after a tab.
 TEST_F(UnattendedTest, TheSwitchLeavesEveryParameterInItsPlace) {

@@ -165,6 +165,10 @@ TEST(Worklog, TickingEnableUpdatesStopsTheAutomaticClose) {
     Folder f;
     f.SetIni("DOVE60.ini", "Status", "On", "0");
     WriteFileBytes(f.File("Version.kvi"), kLast + "\r\n");
+    // The entry carries the minute of the start, not of the OK 5 s later.
+    Expect e{[&](const std::string& added) {
+        return kLastComment + "\r\n" + Entry("Version", "1.60", "0042", added, "") + "\r\n";
+    }};
     Utility u;
     ASSERT_TRUE(u.Start(f));
     EXPECT_EQ("Update is turned off", u.WaitText(kNote, "Update is turned off"));
@@ -175,9 +179,6 @@ TEST(Worklog, TickingEnableUpdatesStopsTheAutomaticClose) {
     gui::Screenshot(u.Window(), "worklog_updates_on_again");
     Sleep(4500);
     ASSERT_TRUE(u.Running()) << "the timer went on after updates were enabled";
-    Expect e{[&](const std::string& added) {
-        return kLastComment + "\r\n" + Entry("Version", "1.60", "0042", added, "") + "\r\n";
-    }};
     u.Click(kOk);
     EXPECT_EQ(0, u.WaitExit()) << u.Error();
     ExpectFile(e, ReadFileBytes(f.File("Version.kvi")));
