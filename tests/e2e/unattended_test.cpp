@@ -21,16 +21,22 @@ using ide_test::ReadFile;
 using ide_test::WriteFile;
 
 // An environment variable of this process (and of what it starts) until
-// destroyed.
+// destroyed; then it is as it was.
 class EnvVar {
 public:
     EnvVar(const char* name, const std::string& value) : name_(name) {
+        char before[4096];
+        DWORD n = GetEnvironmentVariableA(name, before, sizeof before);
+        wasSet_ = n != 0 && n < sizeof before;
+        if (wasSet_) before_.assign(before, n);
         SetEnvironmentVariableA(name, value.c_str());
     }
-    ~EnvVar() { SetEnvironmentVariableA(name_, nullptr); }
+    ~EnvVar() { SetEnvironmentVariableA(name_, wasSet_ ? before_.c_str() : nullptr); }
 
 private:
     const char* name_;
+    bool wasSet_ = false;
+    std::string before_;
 };
 
 std::vector<std::string> Lines(const std::string& bytes) {
@@ -147,11 +153,13 @@ const BoxRow kBoxes[] = {
     {"INCLUDE t ", true, "Add Include to Template", "OK", 4, "exit 4: the #INCLUDE line is too long: t"},
     {"INCLUDE none.tpl x.tpl", true, nullptr, nullptr, 4, "exit 4: could not open none.tpl"},
     {"", true, nullptr, nullptr, 5, "exit 5: the Log/Version window was asked for"},
+    {"USERMENU App Tools-App ", true, "DOVidovur", "OK", 1, "exit 1: the command line is longer than 254 characters"},
 };
 
 std::string TailOf(const BoxRow& row) {
     std::string tail = row.tail;
     if (tail == "INCLUDE t ") tail += kLongInclude;
+    if (tail == "USERMENU App Tools-App ") tail += "C:\\" + std::string(240, 'p') + ".exe";
     return tail;
 }
 
@@ -355,11 +363,38 @@ TEST_F(UnattendedTest, ASilentInstallScriptReadsEveryStepsExitCode) {
     EXPECT_TRUE(EndsWith(log.back(), "USERMENU exit 1: incorrect command line")) << log.back();
 }
 
-// A log that cannot be written never stops the command.
-TEST_F(UnattendedTest, ALogThatCannotBeWrittenCostsOnlyTheLog) {
-    EnvVar nowhere("DOVE60_LOG", root_.path + "\\no such folder\\run.log");
-    ASSERT_EQ(0, ide_test::RunToEnd(ide_test::ExeRaw("/UNATTENDED USERMENU App Tools-App a.exe")));
-    EXPECT_NE(std::string::npos, ReadFile(ini()).find("App=a.exe"));
+// DOVE60_LOG as people set it in batch files: in quotes, a folder, a
+// mistyped folder, a log someone edited. The line lands where it is meant
+// to, or in the temporary folder, and never stops the command.
+TEST_F(UnattendedTest, TheLogIsFoundHoweverItIsNamed) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string temporaryLog = std::string(temp) + "DOVE60.log";
+    const std::string folderLog = root_.path + "\\DOVE60.log";
+    struct Row {
+        std::string value, lands;
+    } rows[] = {
+        {"\"" + log() + "\"", log()},
+        {root_.path, folderLog},
+        {root_.path + "\\", folderLog},
+        {root_.path + "\\no such folder\\run.log", temporaryLog},
+        {"NUL", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        for (const std::string& path : {log(), folderLog, temporaryLog}) DeleteFileA(path.c_str());
+        EnvVar named("DOVE60_LOG", row.value);
+        ASSERT_EQ(1, ide_test::RunToEnd(ide_test::ExeRaw("/UNATTENDED USERMENU App Tools-App")));
+        for (const std::string& path : {log(), folderLog, temporaryLog})
+            EXPECT_EQ(path == row.lands ? 2u : 0u, Lines(ReadFile(path)).size()) << path;
+    }
+    // A log whose last line has no line break gets one before the new line.
+    ASSERT_TRUE(WriteFile(log(), "step 1 done"));
+    ASSERT_EQ(1, ide_test::RunToEnd(ide_test::ExeRaw("/UNATTENDED USERMENU App Tools-App")));
+    std::vector<std::string> lines = Lines(ReadFile(log()));
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_EQ("step 1 done", lines[0]);
+    EXPECT_EQ('T', lines[1][10]) << lines[1];
 }
 
 }  // namespace

@@ -54,6 +54,8 @@ TEST_F(UserMenuTest, AllHundredSlotsTakenChangesOnlyTheApplications) {
     ASSERT_TRUE(WriteFile(ini(), full));
     ASSERT_EQ(0, Run("App Tools-App a.exe"));
     EXPECT_EQ(full + "[User Applications]\r\nApp=a.exe\r\n", ReadFile(ini()));
+    // A script is told that the menu entry did not land.
+    EXPECT_EQ(4, ide_test::RunToEnd(ide_test::ExeRaw("/UNATTENDED USERMENU App Tools-App a.exe")));
 }
 
 TEST_F(UserMenuTest, ShortCommandLineShowsTheValuesAsRead) {
@@ -114,11 +116,12 @@ TEST_F(UserMenuTest, BadInputEndsInOrderAndTouchesNothingElse) {
     ASSERT_TRUE(WriteFile(ini(), "[User Menus]\r\n"));
     std::string winIni = ReadFile(ide_test::WinIniPath());
 
-    // Cut at 254 characters: the command line parameter is gone, so the
-    // message comes and the file stays as it was.
+    // Longer than the 254 characters the utility takes: refused whole, as a
+    // cut parameter would be written as a value nobody gave.
     gui::Shown box;
     ASSERT_TRUE(gui::OpenDialog(&box, ide_test::ExeRaw("USERMENU " + std::string(300, 'a') + " M c.exe")));
-    EXPECT_EQ("Incorrect Command Line", box.d.caption);
+    EXPECT_EQ("DOVidovur", box.d.caption);
+    EXPECT_EQ(0u, box.d.staticTexts.at(0).find("The command line holds 317 characters;")) << box.d.Describe();
     ASSERT_TRUE(gui::Press(box.dlg, IDOK));
     EXPECT_EQ(0, box.app.WaitExit(10000));
     EXPECT_EQ("[User Menus]\r\n", ReadFile(ini()));

@@ -89,6 +89,8 @@ void RunUserMenu(AppServices& services) {
     ProfileFileLock hold(g.iniFile);
     SlotSearch slot = PutIntoFirstFreeSlot(entry, g.iniFile);
     if (slot == SlotSearch::kAlreadyThere) return;
+    if (slot == SlotSearch::kAllTaken)
+        NoteFailure(Outcome::kFileFailed, "every menu slot of the IDE's ini file is taken");
     std::string application = std::string(g.commandLine) + " " + ParmText(parm.text);
     if (!PutIni(ide::kUserApplicationsSection, std::string_view(appRef.text), application,
                 g.iniFile) ||

@@ -143,6 +143,16 @@ std::string CommandTailOf(std::string_view raw) {
     return std::string(raw.substr(pos));
 }
 
+FirstOfTail FirstArgumentOf(std::string_view tail) {
+    FirstOfTail first;
+    size_t pos = 0;
+    while (pos < tail.size() && IsWhite(tail[pos])) ++pos;
+    first.argument = ReadArgument(tail, pos);
+    SkipAfterArgument(tail, pos);
+    first.restAt = pos;
+    return first;
+}
+
 std::string SelectArgument(std::string_view tail, std::string_view selector,
                            const std::string& programFileName) {
     std::string clipped = str::Clip(selector);

@@ -38,6 +38,13 @@ std::string Argument(std::string_view selector = {});
 
 // The pure rules, over given texts.
 std::string CommandTailOf(std::string_view rawCommandLine);
+// The first argument of an argument text, and where the text after it
+// begins (past the separators that end it: blanks, at most one comma).
+struct FirstOfTail {
+    std::string argument;
+    size_t restAt = 0;
+};
+FirstOfTail FirstArgumentOf(std::string_view tail);
 std::string SelectArgument(std::string_view tail, std::string_view selector,
                            const std::string& programFileName);
 

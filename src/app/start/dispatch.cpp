@@ -31,6 +31,12 @@ const char kAboutText[] =
     "or create project specific ABC library directories and use it to start Tovaro using a "
     "selected directory.  ";
 
+std::string CommandLineTooLongText(size_t length) {
+    return "The command line holds " + std::to_string(length) +
+           " characters; DOVidovur takes 254 at most, and a parameter cut there would be "
+           "written as a value that was never given.  Nothing was done.";
+}
+
 namespace {
 
 using Command = void (*)(AppServices&);

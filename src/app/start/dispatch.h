@@ -2,6 +2,8 @@
 // utility shows about itself.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "app/start/app_services.h"
@@ -15,5 +17,8 @@ extern const char kUtilityCaption[];
 void Dispatch(AppServices& services, std::string_view cmd);
 void ShowHelpBox(AppServices& services);
 void ShowAboutBox(AppServices& services);
+
+// The message for a command line longer than the utility takes.
+std::string CommandLineTooLongText(size_t length);
 
 }  // namespace dove::app

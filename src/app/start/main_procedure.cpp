@@ -8,6 +8,7 @@
 #include "app/start/tokenizer.h"
 #include "app/start/unattended.h"
 #include "app/start/unattended_log.h"
+#include "runtime/message/message_dialog.h"
 #include "runtime/strings/strings.h"
 
 namespace dove::app {
@@ -21,6 +22,19 @@ void SetCommandWord(const std::string& first) {
     str::AssignZ(Globals().cmd, sizeof Globals().cmd, word);
 }
 
+// TEXT keeps 254 characters of the argument text. A parameter cut there
+// would be written as a value nobody typed (a program path without its
+// end, an include of a file that does not exist), so such a command line
+// is refused whole.
+bool ArgumentTextFits(AppServices& services, const std::string& text) {
+    size_t length = str::Clip(text).size();
+    if (length < sizeof Globals().text) return true;
+    NoteFailure(Outcome::kUsage, "the command line is longer than 254 characters");
+    services.Message(CommandLineTooLongText(length), kUtilityCaption,
+                     SystemIconCode(kIconExclamation), "", 0, 0);
+    return false;
+}
+
 // Returns false when no command may run; the reason has been shown.
 bool StartCommandRun(AppServices& services, const std::string& first) {
     ProgramGlobals& g = Globals();
@@ -28,7 +42,9 @@ bool StartCommandRun(AppServices& services, const std::string& first) {
     SetCommandWord(first);
     str::AssignZ(g.programPath, sizeof g.programPath, services.ShortCurrentDirectory());
     if (!DiscoverIde(services)) return false;
-    TokeniseCommandLine(Argument());
+    std::string text = Argument();
+    if (!ArgumentTextFits(services, text)) return false;
+    TokeniseCommandLine(text);
     return true;
 }
 

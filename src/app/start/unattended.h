@@ -22,12 +22,13 @@ namespace dove::app::unattended {
 extern const char kSwitch[];                // "/UNATTENDED"
 extern const char kEnvironmentVariable[];   // "DOVE60_UNATTENDED"
 
-// Whether the argument text (the command line after the program name, its
-// leading white space skipped) starts with the switch, in any letter case,
-// followed by white space or the end.
+// Whether the first argument of the argument text (the command line after
+// the program name), as ARGUMENT splits it, is the switch in any letter
+// case: /UNATTENDED, "/unattended" and /UNATTENDED,REG all start with it;
+// /UNATTENDEDREG does not.
 bool BeginsWithSwitch(std::string_view tail);
 
-// The raw command line with the switch and the white space after it taken
+// The raw command line with the switch and the separators after it taken
 // out of its argument text, so that ARGUMENT and the tokeniser see exactly
 // the command that follows it. A line without the switch is returned whole.
 std::string WithoutSwitch(std::string_view rawCommandLine);

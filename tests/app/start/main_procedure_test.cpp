@@ -130,6 +130,20 @@ TEST(MainProcedure, EachWayOfEndingGivesItsExitCode) {
     }
 }
 
+// TEXT holds 254 characters: a longer line would cut a parameter that a
+// command then writes, so it is refused whole. Trailing blanks do not count.
+TEST(MainProcedure, ACommandLineLongerThanTextHoldsIsRefusedWhole) {
+    const std::string base = "USERMENU App Tools-App C:\\a.exe ";
+    RecordingServices fits = RunWith(base + std::string(254 - base.size(), 'x') + std::string(40, ' '));
+    EXPECT_EQ(Outcome::kDone, RunOutcome()) << RunOutcomeReason();
+    EXPECT_TRUE(fits.messages.empty());
+    RecordingServices cut = RunWith(base + std::string(255 - base.size(), 'x'));
+    EXPECT_EQ(Outcome::kUsage, RunOutcome());
+    ASSERT_EQ(1u, cut.messages.size());
+    EXPECT_EQ("DOVidovur", cut.messages[0].caption);
+    EXPECT_EQ(0u, cut.messages[0].text.find("The command line holds 255 characters;"));
+}
+
 TEST(MainProcedure, UnattendedTheWindowIsRefusedAndNothingOpens) {
     unattended::SetOn(true);
     RecordingServices s = RunWith("");

@@ -21,11 +21,16 @@ TEST(Unattended, TheSwitchIsTakenOutOfTheArgumentTextOnly) {
         {"\"C:\\Program Files\\DOVE60.exe\"   /UnAttended   LIBSRC C:\\x", "\"C:\\Program Files\\DOVE60.exe\"   LIBSRC C:\\x"},
         {"DOVE60 /UNATTENDED", "DOVE60 "},
         {"DOVE60 /UNATTENDED   ", "DOVE60 "},
+        // Read as the first argument is read: quoted, ended by a comma or
+        // an 8-bit byte such as a non-breaking space.
+        {"DOVE60 \"/UNATTENDED\" \"REG\" \"C:\\a b.tpl\"", "DOVE60 \"REG\" \"C:\\a b.tpl\""},
+        {"DOVE60 /UNATTENDED,REG x", "DOVE60 REG x"},
+        {"DOVE60 /UNATTENDED\xA0" "CMD", "DOVE60 CMD"},
+        {"DOVE60 /UNATTENDED/CMD", "DOVE60 /CMD"},
         // Not the switch: another word, glued to more text, or not first.
         {"DOVE60 /UNATTENDEDX REG", "DOVE60 /UNATTENDEDX REG"},
-        {"DOVE60 /UNATTENDED,REG x", "DOVE60 /UNATTENDED,REG x"},
+        {"DOVE60 \"/UNATTENDED\"REG", "DOVE60 \"/UNATTENDED\"REG"},
         {"DOVE60 REG /UNATTENDED", "DOVE60 REG /UNATTENDED"},
-        {"DOVE60 \"/UNATTENDED\" REG", "DOVE60 \"/UNATTENDED\" REG"},
         {"/UNATTENDED", "/UNATTENDED"},   // the program's own name
         {"\"my /UNATTENDED dir\\DOVE60.exe\" CMD", "\"my /UNATTENDED dir\\DOVE60.exe\" CMD"},
         {"", ""},
