@@ -1,23 +1,20 @@
-// Times DOVE60 VERSION and the bare program of bench/version from their
-// start to their end, interleaved, each on a fresh copy of the version file
-// (FOLDER\Version.kvi from FOLDER\Version.kvi.orig). Checks that each run
-// appended a line ending in the build BUILD, or "bare". Prints one line per
-// run:  <DOVE60 ms> <bare ms>
+// Times DOVE60 VERSION and the bare program of bench/version (with user32
+// loaded, and without) from their start to their end, interleaved, each on
+// a fresh copy of the version file (FOLDER\Version.kvi from
+// FOLDER\Version.kvi.orig). Checks that each run appended a line ending in
+// the build BUILD, or "bare". Prints one line per run:
+//   <DOVE60 ms> <bare ms> <bare without user32 ms>
 //   version_driver DOVE60.exe version_bare.exe FOLDER BUILD RUNS
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
+
+#include "clock.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 void Fail(const std::string& what) {
     std::fprintf(stderr, "%s\n", what.c_str());
@@ -29,13 +26,13 @@ double TimeRun(const std::string& line, const std::string& folder) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string command = line;
-    double start = Now();
+    double start = NowMs();
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &si, &pi)) {
         Fail("cannot start " + line);
     }
     WaitForSingleObject(pi.hProcess, INFINITE);
-    double took = Now() - start;
+    double took = NowMs() - start;
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
@@ -70,21 +67,20 @@ double TimeOne(const std::string& line, const std::string& folder, const std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: version_driver DOVE60.exe version_bare.exe FOLDER BUILD RUNS\n");
-        return 2;
-    }
-    std::string folder = argv[3];
-    std::string dove = std::string("\"") + argv[1] + "\" VERSION bench";
-    std::string bare = std::string("\"") + argv[2] + "\" \"" + folder + "\\Version.kvi\"";
-    std::string build = std::string(argv[4]) + "')";
-    int runs = std::atoi(argv[5]);
-    TimeOne(dove, folder, build);   // warm the caches once
-    TimeOne(bare, folder, "bare");
-    for (int i = 0; i < runs; ++i) {
-        double d = TimeOne(dove, folder, build);
+    if (argc != 6) Fail("usage: version_driver DOVE60.exe version_bare.exe FOLDER BUILD RUNS");
+    const std::string folder = argv[3];
+    const std::string dove = std::string("\"") + argv[1] + "\" VERSION bench";
+    const std::string bare = std::string("\"") + argv[2] + "\" \"" + folder + "\\Version.kvi\"";
+    const std::string newBuild = std::string(argv[4]) + "')";
+    auto oneRound = [&] {
+        double d = TimeOne(dove, folder, newBuild);
         double b = TimeOne(bare, folder, "bare");
-        std::printf("%.0f %.0f\n", d, b);
+        return std::make_tuple(d, b, TimeOne(bare + " --no-user32", folder, "bare"));
+    };
+    oneRound();   // warm the caches once
+    for (int i = std::atoi(argv[5]); i > 0; --i) {
+        auto [d, b, p] = oneRound();
+        std::printf("%.0f %.0f %.0f\n", d, b, p);
         std::fflush(stdout);
     }
     return 0;

@@ -22,17 +22,6 @@ std::string MaskNewEntryTime(std::string file) {
     return file;
 }
 
-std::string Show(const std::string& bytes) {
-    std::string shown;
-    for (char c : bytes) {
-        if (c == '\r') shown += "<CR>";
-        else if (c == '\n') shown += "<LF>\n";
-        else if (c == 26) shown += "<EOF>";
-        else shown += c;
-    }
-    return shown;
-}
-
 // Reads the message box the program shows, presses its first button and
 // gives its text ("(none)" when none came).
 std::string PressMessage(gui::App& app) {
@@ -127,7 +116,7 @@ TEST(VersionCommand, LeavesWhatOkInTheWindowLeaves) {
             window = MaskNewEntryTime(window);
             command = MaskNewEntryTime(command);
         }
-        EXPECT_EQ(Show(window), Show(command));
+        EXPECT_EQ(Describe(window), Describe(command));
         for (auto [file, section, entry] : {std::tuple{"DOVE60.ini", "Status", "Auto Increment"},
                                             {"DOVE60.ini", "FileName", "Name"},
                                             {"ZERU.ini", "Status", "On"}}) {
@@ -166,7 +155,8 @@ TEST(VersionCommand, ARefusedBuildLeavesTheLastEntryActive) {
     EXPECT_NE(std::string::npos, message.find(" 10000 ")) << message;
     EXPECT_NE(std::string::npos, message.find(" 9999.")) << message;
     EXPECT_EQ(0, app.WaitExit(10000)) << app.Error();
-    EXPECT_EQ(Show(kOldComment + kCrLf + last + kCrLf), Show(ReadFileBytes(f.File("Version.kvi"))));
+    EXPECT_EQ(Describe(kOldComment + kCrLf + last + kCrLf),
+              Describe(ReadFileBytes(f.File("Version.kvi"))));
     EXPECT_EQ("", f.Ini("ZERU.ini", "Status", "On")) << "a refused entry writes no settings";
     EXPECT_EQ("1.60 9999\n", ShowOutput(f));
 }
