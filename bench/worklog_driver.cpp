@@ -10,14 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "clock.h"
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+namespace {
 
 PROCESS_INFORMATION Launch(const std::string& exe, const char* cwd) {
     STARTUPINFOA si{};
@@ -68,7 +63,7 @@ constexpr int kBuildField = 13;
 constexpr int kCancelField = 20;
 
 double TimeUtility(const std::string& exe, const char* folder, const std::string& build) {
-    double start = Now();
+    double start = NowMs();
     PROCESS_INFORMATION pi = Launch(exe, folder);
     Search s{pi.dwProcessId, nullptr};
     HWND build_ = nullptr;
@@ -85,7 +80,7 @@ double TimeUtility(const std::string& exe, const char* folder, const std::string
             std::exit(1);
         }
     }
-    double ready = Now() - start;
+    double ready = NowMs() - start;
     PostMessageA(Control(s.found, kCancelField), BM_CLICK, 0, 0);
     WaitForSingleObject(pi.hProcess, 20000);
     CloseHandle(pi.hThread);
@@ -94,10 +89,10 @@ double TimeUtility(const std::string& exe, const char* folder, const std::string
 }
 
 double TimeFloor(const std::string& exe) {
-    double start = Now();
+    double start = NowMs();
     PROCESS_INFORMATION pi = Launch(exe, nullptr);
     WaitForSingleObject(pi.hProcess, INFINITE);
-    double took = Now() - start;
+    double took = NowMs() - start;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return took;

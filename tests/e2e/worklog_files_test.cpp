@@ -69,17 +69,6 @@ std::vector<Row> Rows() {
     };
 }
 
-std::string Describe(const std::string& bytes) {
-    std::string shown;
-    for (char c : bytes) {
-        if (c == '\r') shown += "<CR>";
-        else if (c == '\n') shown += "<LF>\n";
-        else if (c == 26) shown += "<EOF>";
-        else shown += c;
-    }
-    return shown;
-}
-
 TEST(WorklogFiles, OneActiveEntryAfterEveryRun) {
     for (const Row& row : Rows()) {
         SCOPED_TRACE(row.title);

@@ -57,6 +57,9 @@ private:
 // A version-file line as the utility writes it.
 std::string Entry(const std::string& label, const std::string& version, const std::string& build,
                   const std::string& added, const std::string& note);
+// File bytes made readable in a failure message: line ends and
+// end-of-data marks named.
+std::string Describe(const std::string& bytes);
 // VER:ADDED for the local time now: " ! 12/08/26 2315 -- ".
 std::string AddedNow();
 
@@ -143,6 +146,17 @@ inline const std::string kOld = Entry("Version", "1.60", "0040", " ! 12/01/26 10
 inline const std::string kOldComment = Entry("!Version", "1.60", "0040", " ! 12/01/26 1000 -- ", "old");
 inline const std::string kLast = Entry("Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
 inline const std::string kLastComment = Entry("!Version", "1.60", "0041", " ! 12/02/26  900 -- ", "last");
+
+inline std::string Describe(const std::string& bytes) {
+    std::string shown;
+    for (char c : bytes) {
+        if (c == '\r') shown += "<CR>";
+        else if (c == '\n') shown += "<LF>\n";
+        else if (c == 26) shown += "<EOF>";
+        else shown += c;
+    }
+    return shown;
+}
 
 inline std::string AddedNow() {
     SYSTEMTIME t;

@@ -2,7 +2,9 @@
 // commenting out and restoring, the file keeps its size, and every line
 // break and end-of-data mark stays where it was with no new one among the
 // old content. And OK over any content: afterwards exactly one line that
-// can hold an entry is active, the new entry, and it is the last one read.
+// can hold an entry is active, the new entry, and it is the last one read
+// and the one VERSION /SHOW finds; the append finds the file's end alike
+// whether it takes it from preparing or reads the file again.
 #include <unistd.h>
 
 #include <cstddef>
@@ -60,32 +62,54 @@ bool CanHoldEntry(const std::string& text) {
     return text.find_first_not_of(" \t") != std::string::npos;
 }
 
-// Prepares the file as the window does, appends a new entry with the build
-// 7777 as OK does, and checks what the next run will read.
-void OkLeavesOneActiveEntry(const std::string& path, const std::string& before) {
-    WriteAll(path, before);
+// Prepares the file as the window does and appends a new entry with the
+// build 7777 as OK does. With `reopen` the file is closed and opened again
+// in between, so that the append reads the file afresh instead of taking
+// where the data ends from what preparing found.
+bool PrepareAndAppend(const std::string& path, bool reopen) {
     char name[kFileNameSize];
     std::snprintf(name, sizeof name, "%s", path.c_str());
     VersionRecord record;
-    bool appended = false;
-    {
-        VersionFile file(name, &record);
-        if (!file.Open()) std::abort();
-        file.CommentOutAll();
-        record.Clear();
-        record.Set(kVer, "1.60");
-        record.Set(kBuild, "7777");
-        FillEntry(&record, 4, 2, true);
-        appended = file.Append();
+    VersionFile file(name, &record);
+    if (!file.Open()) std::abort();
+    file.CommentOutAll();
+    if (reopen) {
         file.Close();
+        if (!file.Open()) std::abort();
     }
+    record.Clear();
+    record.Set(kVer, "1.60");
+    record.Set(kBuild, "7777");
+    FillEntry(&record, 4, 2, true);
+    bool appended = file.Append();
+    file.Close();
+    return appended;
+}
+
+// What VERSION /SHOW finds: the entry just appended.
+void TheActiveEntryIsTheNewOne(const std::string& path) {
+    char name[kFileNameSize];
+    std::snprintf(name, sizeof name, "%s", path.c_str());
+    VersionRecord record;
+    VersionFile file(name, &record);
+    if (!file.OpenToLook() || !file.FindActiveEntry()) std::abort();
+    if (record.Get(kBuild) != "7777") std::abort();
+}
+
+// OK, and what the next run will read.
+void OkLeavesOneActiveEntry(const std::string& path, const std::string& before) {
+    WriteAll(path, before);
+    bool appended = PrepareAndAppend(path, false);
     std::string after = ReadAll(path);
+    WriteAll(path, before);
+    if (PrepareAndAppend(path, true) != appended || ReadAll(path) != after) std::abort();
     if (!appended) {
         // Refused only for text hidden behind a mark, and then untouched
         // but for the labels of the lines it prepared.
         if (after.size() != before.size()) std::abort();
         return;
     }
+    TheActiveEntryIsTheNewOne(path);
     std::vector<std::string> lines = ReadLines(after);
     std::string last;
     for (const std::string& line : lines) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/start/app_services.h"
+#include "app/start/program_globals.h"
 
 namespace test {
 
@@ -17,6 +18,8 @@ class RecordingServices : public dove::app::AppServices {
 public:
     std::vector<ShownMessage> messages;
     int workLogRuns = 0;
+    int versionRuns = 0;
+    std::string versionParameter;   // GetToken(2) while VERSION ran
     int32_t answer = 1;
 
     int32_t Message(std::string_view text, std::string_view caption, std::string_view icon,
@@ -27,6 +30,10 @@ public:
     }
     std::string ShortCurrentDirectory() override { return "C:\\PROGRA~1"; }
     void RunWorkLog() override { ++workLogRuns; }
+    void RunVersion() override {
+        ++versionRuns;
+        versionParameter = dove::app::GetToken(2);
+    }
 };
 
 }  // namespace test

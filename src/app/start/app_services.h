@@ -18,6 +18,8 @@ public:
     virtual std::string ShortCurrentDirectory() = 0;
     // The Log/Version utility window, the face without arguments.
     virtual void RunWorkLog() = 0;
+    // VERSION: the Log/Version utility's entry without its window.
+    virtual void RunVersion() = 0;
 };
 
 }  // namespace dove::app

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/worklog/version_command.h"
 #include "app/worklog/worklog_win32.h"
 #include "runtime/message/message_dialog.h"
 
@@ -23,5 +24,7 @@ std::string Win32AppServices::ShortCurrentDirectory() {
 }
 
 void Win32AppServices::RunWorkLog() { worklog::InstallWorkLog(*this); }
+
+void Win32AppServices::RunVersion() { worklog::RunVersionCommand(*this); }
 
 }  // namespace dove::app

@@ -11,6 +11,7 @@ public:
                     std::string_view buttons, int32_t defaultButton, uint32_t style) override;
     std::string ShortCurrentDirectory() override;
     void RunWorkLog() override;
+    void RunVersion() override;
 };
 
 }  // namespace dove::app

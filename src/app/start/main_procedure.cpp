@@ -61,6 +61,20 @@ void EndCommandRun() {
     g.tokenQ.reset();
 }
 
+// VERSION keeps the current folder's version file and needs no IDE: its
+// command run looks for none. False when the command is another.
+bool RanVersion(AppServices& services, const std::string& first) {
+    SetCommandWord(first);
+    if (!str::Equal(Globals().cmd, "VERSION")) return false;
+    ProgramGlobals& g = Globals();
+    g.tokenQ = std::make_unique<std::deque<TokenEntry>>();
+    str::AssignZ(g.programPath, sizeof g.programPath, services.ShortCurrentDirectory());
+    TokeniseCommandLine(Argument());
+    services.RunVersion();
+    EndCommandRun();
+    return true;
+}
+
 }  // namespace
 
 void MainProcedure(AppServices& services) {
@@ -70,6 +84,7 @@ void MainProcedure(AppServices& services) {
         else services.RunWorkLog();
         return;
     }
+    if (RanVersion(services, first)) return;
     if (StartCommandRun(services, first)) Dispatch(services, Globals().cmd);
     EndCommandRun();
 }

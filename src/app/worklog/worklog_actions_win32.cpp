@@ -3,18 +3,12 @@
 #include <cstring>
 
 #include "app/worklog/worklog_settings.h"
-#include "runtime/errors/error_record.h"
-#include "runtime/pictures/date_time.h"
 #include "runtime/pictures/picture.h"
 #include "runtime/strings/strings.h"
 #include "windows/loop/accept.h"
-#include "windows/controls/use_variable.h"
 
 namespace dove::app::worklog {
 namespace {
-
-// Messages of this window give no caption, icon or buttons.
-void Say(WorkLogRun& run, std::string_view text) { run.services.Message(text, "", "", "", 0, 0); }
 
 void SetUpdateControls(bool enabled) {
     auto set = enabled ? &win::ENABLE : &win::DISABLE;
@@ -26,37 +20,6 @@ void SetUpdateControls(bool enabled) {
 bool FileNameChanged(const WorkLogState& s) {
     const char* name = FileNameBuffer();
     return !str::IsBlank(name) && !str::Equal(name, s.savedFileName);
-}
-
-// The restore of Cancel and of the automatic close: the last line active again.
-void RestoreLastLine(WorkLogRun& run) {
-    WorkLogState& s = run.state;
-    if (s.lastEntryPosition.empty()) return;
-    switch (run.file.RestoreLine(s.lastEntryPosition)) {
-    case VersionFile::Restore::ReadFailed:
-        Say(run, "Error getting last record: " + err::Text() + "|Ptr: " + s.lastEntryPosition);
-        break;
-    case VersionFile::Restore::WriteFailed:
-        Say(run, "Error restoring last record: " + err::Text());
-        break;
-    case VersionFile::Restore::Done:
-        break;
-    }
-}
-
-// The version's or the build's value as the window holds it: a number too
-// wide for the field's columns stands beside them whole (WriteUseNumber).
-win::UseVariable FieldUse(VersionRecord& r, FieldSpan f) {
-    return {r.At(f), win::kUseFixedText, f.size};
-}
-std::string FieldValue(VersionRecord& r, FieldSpan f) { return win::ReadUseText(FieldUse(r, f)); }
-
-// What keeps OK from writing: a value that its columns cannot show.
-std::string Refusal(WorkLogState& s) {
-    std::string build = BuildRefusal(FieldValue(s.record, kBuild));
-    std::string version = VersionRefusal(FieldValue(s.record, kVer));
-    if (!version.empty() && !build.empty()) return version + "||" + build;
-    return version.empty() ? build : version;
 }
 
 // The new file is tried before the old one is let go: a name that cannot
@@ -77,7 +40,7 @@ bool NewFileOpens(WorkLogRun& run) {
     str::AssignZ(FileNameBuffer(), kFileNameSize, run.state.savedFileName);
     run.file.Open();
     str::AssignZ(FileNameBuffer(), kFileNameSize, typed);
-    Say(run, why);
+    Say(run.services, why);
     return false;
 }
 
@@ -89,20 +52,6 @@ bool SwitchToNewFile(WorkLogRun& run) {
     // The position of the last entry was the old file's.
     run.state.lastEntryPosition.clear();
     return true;
-}
-
-void AppendEntry(WorkLogRun& run) {
-    if (!run.file.IsOpen()) {
-        Say(run, run.file.OpenErrorText());
-        return;
-    }
-    if (run.file.Append()) return;
-    std::string why = err::Text();
-    if (err::Code() == err::kFileSystemError) why += "|" + str::Clip(err::FileErrorText());
-    // Nothing was appended: the last entry is made active again, so that
-    // the file never ends up without one.
-    RestoreLastLine(run);
-    Say(run, why + "|" + std::string(FileNameBuffer()));
 }
 
 }  // namespace
@@ -130,39 +79,19 @@ void EnterUpdatesOn(WorkLogRun& run) {
 }
 
 void PrepareEntry(WorkLogRun& run) {
-    WorkLogState& s = run.state;
-    run.file.Open();
-    PreparedFile prepared = run.file.CommentOutAll();
-    s.lastEntryPosition = prepared.lastPosition;
-    if (!prepared.hadLines) {
-        s.record.Clear();
-        s.record.Set(kVer, "1.00");
-        s.record.Set(kBuild, "0001");
-    } else {
-        BuildNumber() = BuildOf(s.record) + (s.autoIncrement ? 1 : 0);
-        win::WriteUseNumber(FieldUse(s.record, kBuild), std::to_string(BuildNumber()));
-    }
-    FillEntry(&s.record, TODAY(), CLOCK(), s.onOff != 0);
+    PrepareNewEntry(run);
     StatusRefresh(run);
     win::DISPLAY();
 }
 
 void OkAction(WorkLogRun& run) {
     WorkLogState& s = run.state;
-    std::string refusal = Refusal(s);
+    std::string refusal = EntryRefusal(s);
     if (!refusal.empty()) {
-        Say(run, refusal);
+        Say(run.services, refusal);
         return;
     }
-    // The values written are those just checked, as the window holds them:
-    // a version wider than its columns (10.009 stepped from 9.999) stands
-    // beside them, and the columns show only "#".
-    std::string version = FieldValue(s.record, kVer);
-    double buildValue = DecimalToDouble(str::ToNumber(FieldValue(s.record, kBuild)));
-    int64_t build = ClampedInteger(buildValue, 0, kLargestBuild);   // Refusal checked the range
-    win::WriteUseNumber(FieldUse(s.record, kBuild), BuildColumns(build));
-    win::WriteUseNumber(FieldUse(s.record, kVer), VersionColumns(version));
-    s.record.Set(kSp, "");
+    SettleEntryValues(s);
     if (FileNameChanged(s) && !SwitchToNewFile(run)) return;   // the window stays for a correction
     s.mayClose = 1;
     AppendEntry(run);

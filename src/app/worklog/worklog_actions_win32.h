@@ -2,23 +2,14 @@
 // loop. They share the procedure's state and its version file.
 #pragma once
 
-#include "app/start/app_services.h"
-#include "app/worklog/worklog_file.h"
-#include "app/worklog/worklog_state.h"
+#include "app/worklog/worklog_entry.h"
 
 namespace dove::app::worklog {
-
-struct WorkLogRun {
-    AppServices& services;
-    WorkLogState& state;
-    VersionFile& file;
-};
 
 void StatusRefresh(WorkLogRun& run);
 void EnterUpdatesOff(WorkLogRun& run);
 void EnterUpdatesOn(WorkLogRun& run);
-// Opens the file, turns its earlier lines into comments and fills the new
-// entry in the record.
+// PrepareNewEntry, then the window shows the new entry.
 void PrepareEntry(WorkLogRun& run);
 
 void OkAction(WorkLogRun& run);

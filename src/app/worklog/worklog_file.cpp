@@ -52,11 +52,16 @@ VersionFile::VersionFile(char* fileName, VersionRecord* record)
 
 VersionFile::~VersionFile() { files::Destroy(object(), 0); }
 
-bool VersionFile::Open() {
-    files::Open(object(), kVersionFileAccess);
-    if (err::Code() == kFileNotFound) {
+bool VersionFile::Open() { return OpenWith(kVersionFileAccess, true); }
+
+bool VersionFile::OpenToLook() { return OpenWith(kLookAccess, false); }
+
+bool VersionFile::OpenWith(int32_t access, bool createMissing) {
+    dataEndKnown_ = false;
+    files::Open(object(), access);
+    if (createMissing && err::Code() == kFileNotFound) {
         files::Create(object());
-        files::Open(object(), kVersionFileAccess);
+        files::Open(object(), access);
     }
     openError_ = err::Code();
     open_ = openError_ == 0;
@@ -68,6 +73,7 @@ bool VersionFile::Open() {
 void VersionFile::Close() {
     if (open_) files::Close(object());
     open_ = false;
+    dataEndKnown_ = false;
 }
 
 void VersionFile::RecordSizes(bool on) {
@@ -104,7 +110,24 @@ int VersionFile::ByteAt(uint32_t offset) {
     return error ? -1 : first;
 }
 
-VersionFile::Line VersionFile::Examine(uint32_t pointer, uint32_t size) {
+// Most lines end within the file in a line break whose text the record
+// holds whole: their ending is read from the record. The file's last line
+// (which may just stop, or end in a lone CR) and lines longer than the
+// record are looked at byte by byte.
+VersionFile::Line VersionFile::Examine(uint32_t pointer, uint32_t size, uint32_t fileSize) {
+    bool endsTheFile = pointer - 1 + size >= fileSize;
+    if (size == 0 || endsTheFile || size - 1 > kRecordSize) {
+        return ExamineByBytes(pointer, size, endsTheFile);
+    }
+    Line line;
+    line.ending = size >= 2 && record_->bytes[size - 2] == '\r' ? kCrLf : kLf;
+    line.lastByteUnsure = true;
+    uint32_t ending = static_cast<uint32_t>(line.ending.size());
+    line.shape = LineShape{size, ending, false, HasCrIn(*record_, size - ending)};
+    return line;
+}
+
+VersionFile::Line VersionFile::ExamineByBytes(uint32_t pointer, uint32_t size, bool endsTheFile) {
     VersionRecord read = *record_;
     Line line;
     uint32_t end = pointer - 1 + size;
@@ -116,7 +139,6 @@ VersionFile::Line VersionFile::Examine(uint32_t pointer, uint32_t size) {
         // file's end, and stays the line's once the mark gives way to an entry.
         line.ending = size >= 2 && ByteAt(end - 2) == '\r' ? "\r\x1A" : "\x1A";
     }
-    bool endsTheFile = end >= FileSize();
     if (last == '\r' && endsTheFile) line.ending = "\r";
     uint32_t ending = static_cast<uint32_t>(line.ending.size());
     line.shape = LineShape{size, ending, endsTheFile, HasCrIn(read, size - ending)};
@@ -124,9 +146,52 @@ VersionFile::Line VersionFile::Examine(uint32_t pointer, uint32_t size) {
     return line;
 }
 
-bool VersionFile::RewriteLabel(uint32_t pointer, const Line& line, const char* label) {
+void VersionFile::Settle(uint32_t pointer, Line* line) {
+    if (!line->lastByteUnsure) return;
+    VersionRecord read = *record_;
+    if (ByteAt(pointer - 2 + line->shape.size) == kEndOfDataMark) line->ending.back() = '\x1A';
+    *record_ = read;
+    line->lastByteUnsure = false;
+}
+
+template <typename Visit>
+void VersionFile::EachLine(Visit&& visit) {
+    uint32_t fileSize = FileSize();   // the pass's rewrites keep it
+    files::Set(object());
+    files::Next(object());
+    while (err::Code() == 0) {
+        uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
+        Line line = Examine(pointer, static_cast<uint32_t>(files::Bytes(object())), fileSize);
+        visit(pointer, line);
+        files::Next(object());
+    }
+}
+
+void VersionFile::DataEndScan::Add(uint32_t pointer, const Line& line) {
+    end.stop = pointer - 1 + line.shape.size;
+    if (line.lastByteUnsure) {
+        unsure.push_back({end.stop, line.ending == kCrLf});
+    } else if (line.ending == kLf || line.ending == kCrLf) {
+        end.lineEnd = line.ending;
+        unsure.clear();
+    }
+}
+
+VersionFile::DataEnd VersionFile::Finish(DataEndScan& scan) {
+    for (auto it = scan.unsure.rbegin(); it != scan.unsure.rend(); ++it) {
+        if (ByteAt(it->end - 1) == '\n') {
+            scan.end.lineEnd = it->crLf ? kCrLf : kLf;
+            break;
+        }
+    }
+    if (scan.end.lineEnd.empty()) scan.end.lineEnd = kCrLf;
+    return scan.end;
+}
+
+bool VersionFile::RewriteLabel(uint32_t pointer, Line line, const char* label) {
     int32_t length = RewriteLength(line.shape);
     if (length < 0) return true;
+    Settle(pointer, &line);
     record_->Set(kLabel, label);
     files::Send(object(), "CLIP=OFF");
     if (!line.ending.empty()) SetDelimiter(line.ending);
@@ -146,41 +211,50 @@ bool VersionFile::RewriteLabel(uint32_t pointer, const Line& line, const char* l
     return true;
 }
 
+void VersionFile::TakeEntry(uint32_t pointer, const LineShape& shape) {
+    files::Get(object(), static_cast<int32_t>(pointer));
+    BlankEnding(record_, shape);
+    record_->Set(kLabel, kActiveLabel);
+}
+
 PreparedFile VersionFile::CommentOutAll() {
     PreparedFile prepared;
     record_->Clear();
-    files::Set(object());
-    files::Next(object());
-    VersionRecord last;
-    last.Clear();
-    int32_t lastPointer = 0;
-    while (err::Code() == 0) {
-        int32_t pointer = files::Pointer(object());
-        Line line = Examine(static_cast<uint32_t>(pointer),
-                            static_cast<uint32_t>(files::Bytes(object())));
-        if (HoldsEntry(line.shape, *record_)) {
-            lastPointer = pointer;
-            last = *record_;
-            BlankEnding(&last, line.shape);
-            last.Set(kLabel, kActiveLabel);
-            if (record_->bytes[0] != '!') {
-                RewriteLabel(static_cast<uint32_t>(pointer), line, kCommentLabel);
-            }
-        }
-        files::Next(object());
-    }
+    DataEndScan scan;
+    uint32_t lastPointer = 0;
+    LineShape lastShape;
+    EachLine([&](uint32_t pointer, const Line& line) {
+        scan.Add(pointer, line);
+        if (!HoldsEntry(line.shape, *record_)) return;
+        lastPointer = pointer;
+        lastShape = line.shape;
+        if (record_->bytes[0] != '!') RewriteLabel(pointer, line, kCommentLabel);
+    });
+    dataEnd_ = Finish(scan);
+    dataEndKnown_ = true;
     // A file without a line that can hold an entry is treated as empty: the
     // first entry gets version 1.00 and build 0001, and Cancel has nothing
     // to restore.
-    if (lastPointer == 0) {
-        record_->Clear();
-        return prepared;
-    }
+    record_->Clear();
+    if (lastPointer == 0) return prepared;
     prepared.hadLines = true;
-    files::Get(object(), lastPointer);
+    TakeEntry(lastPointer, lastShape);
     prepared.lastPosition = files::Position(object());
-    *record_ = last;
     return prepared;
+}
+
+bool VersionFile::FindActiveEntry() {
+    uint32_t activePointer = 0;
+    LineShape activeShape;
+    EachLine([&](uint32_t pointer, const Line& line) {
+        if (record_->bytes[0] == '!' || !HoldsEntry(line.shape, *record_)) return;
+        activePointer = pointer;
+        activeShape = line.shape;
+    });
+    record_->Clear();
+    if (activePointer == 0) return false;
+    TakeEntry(activePointer, activeShape);
+    return err::Code() == 0;
 }
 
 VersionFile::Restore VersionFile::RestoreLine(std::string_view position) {
@@ -190,23 +264,16 @@ VersionFile::Restore VersionFile::RestoreLine(std::string_view position) {
     // it would blank the line.
     if (err::Code()) return Restore::ReadFailed;
     uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
-    Line line = Examine(pointer, static_cast<uint32_t>(files::Bytes(object())));
+    uint32_t size = static_cast<uint32_t>(files::Bytes(object()));
+    Line line = Examine(pointer, size, FileSize());
     return RewriteLabel(pointer, line, kActiveLabel) ? Restore::Done : Restore::WriteFailed;
 }
 
 VersionFile::DataEnd VersionFile::ScanDataEnd() {
-    DataEnd end;
-    end.lineEnd = kCrLf;
-    files::Set(object());
-    files::Next(object());
-    while (err::Code() == 0) {
-        uint32_t pointer = static_cast<uint32_t>(files::Pointer(object()));
-        Line line = Examine(pointer, static_cast<uint32_t>(files::Bytes(object())));
-        end.stop = pointer - 1 + line.shape.size;
-        if (line.ending == kLf || line.ending == kCrLf) end.lineEnd = line.ending;
-        files::Next(object());
-    }
-    return end;
+    if (dataEndKnown_) return dataEnd_;
+    DataEndScan scan;
+    EachLine([&](uint32_t pointer, const Line& line) { scan.Add(pointer, line); });
+    return Finish(scan);
 }
 
 bool VersionFile::OnlyMarksFrom(uint32_t offset, uint32_t size) {
@@ -224,6 +291,7 @@ bool VersionFile::Truncate(uint32_t offset) {
 bool VersionFile::Append() {
     VersionRecord entry = *record_;
     DataEnd data = ScanDataEnd();
+    dataEndKnown_ = false;   // the file grows or is cut below
     uint32_t size = FileSize();
     // Reading stops at the first end-of-data mark that begins a line, so an
     // entry written after a second mark would never be read again. When

@@ -21,15 +21,19 @@ const char* OneOrZero(uint8_t flag) { return flag ? "1" : "0"; }
 
 }  // namespace
 
-Settings ReadSettings(char* fileName) {
+Settings LookAtSettings(char* fileName) {
     Settings s;
     s.onOff = FlagOf(GetIni("Status", "On", "1", kSettingsFile));
     s.autoIncrement = FlagOf(GetIni("Status", "Auto Increment", "1", kSettingsFile));
     str::AssignZ(fileName, kFileNameSize, GetIni("FileName", "Name", "", kSettingsFile));
-    if (str::IsBlank(fileName)) {
-        str::AssignZ(fileName, kFileNameSize, kDefaultFileName);
-        SaveFileName(fileName);
-    }
+    s.nameWasBlank = str::IsBlank(fileName);
+    if (s.nameWasBlank) str::AssignZ(fileName, kFileNameSize, kDefaultFileName);
+    return s;
+}
+
+Settings ReadSettings(char* fileName) {
+    Settings s = LookAtSettings(fileName);
+    if (s.nameWasBlank) SaveFileName(fileName);
     return s;
 }
 

@@ -19,11 +19,14 @@ constexpr char kDefaultFileName[] = "Version.kvi";
 struct Settings {
     uint8_t onOff = 1;
     uint8_t autoIncrement = 1;
+    bool nameWasBlank = false;   // the default name stands in for it
 };
 
 // Reads the settings; the file name goes into fileName (a buffer of
 // kFileNameSize bytes), "Version.kvi" when blank, which is then saved.
 Settings ReadSettings(char* fileName);
+// The same, for a look that changes nothing: the default name is not saved.
+Settings LookAtSettings(char* fileName);
 // The file name the user changed to.
 void SaveFileName(std::string_view fileName);
 // What OK writes: the Enable Updates box to ".\ZERU.ini", Auto Increment to

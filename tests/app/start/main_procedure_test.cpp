@@ -65,7 +65,7 @@ TEST(MainProcedure, CmdInAnyCaseShowsTheHelpBox) {
 }
 
 TEST(MainProcedure, AnyOtherWordShowsTheAboutBox) {
-    for (const char* tail : {"HELLO", "CMDX", "CMDXXXXXXXXXXXXXXXXXXXXX", "/CMD"}) {
+    for (const char* tail : {"HELLO", "CMDX", "CMDXXXXXXXXXXXXXXXXXXXXX", "/CMD", "VERSIONS"}) {
         RecordingServices s = RunWith(tail);
         ASSERT_EQ(1u, s.messages.size()) << tail;
         EXPECT_EQ(kAboutText, s.messages[0].text) << tail;
@@ -89,6 +89,27 @@ TEST(MainProcedure, WithoutTheIdeNoCommandRunsAndNothingIsTokenised) {
         ASSERT_EQ(1u, s.messages.size()) << tail;
         EXPECT_EQ(kEntryNotFoundText, s.messages[0].text) << tail;
         EXPECT_EQ(0, Globals().tokens) << tail;
+        EXPECT_EQ(nullptr, Globals().tokenQ);
+    }
+}
+
+// VERSION works on the current folder alone: a machine without the IDE
+// runs it, with its parameter tokenised as for any command.
+TEST(MainProcedure, VersionRunsWithoutTheIde) {
+    struct Row {
+        const char* tail;
+        const char* parameter;
+    } rows[] = {
+        {"VERSION", ""},
+        {"version /show", "/show"},
+        {"Version \"fixed the  build\" more", "fixed the  build"},
+    };
+    for (const Row& row : rows) {
+        RecordingServices s = RunWith(row.tail, false);
+        EXPECT_TRUE(s.messages.empty()) << row.tail;
+        EXPECT_EQ(1, s.versionRuns) << row.tail;
+        EXPECT_EQ(row.parameter, s.versionParameter) << row.tail;
+        EXPECT_STREQ("VERSION", Globals().cmd);
         EXPECT_EQ(nullptr, Globals().tokenQ);
     }
 }
