@@ -11,6 +11,7 @@
 namespace dove::app {
 
 const char kUtilityCaption[] = "DOVidovur";
+const char kVersionWord[] = "VERSION";
 
 const char kHelpText[] =
     "Command Line Parameters are:||"
@@ -41,6 +42,8 @@ namespace {
 
 using Command = void (*)(AppServices&);
 
+void RunVersion(AppServices& services) { services.RunVersion(); }
+
 struct DispatchRow {
     const char* word;
     Command run;
@@ -53,6 +56,7 @@ const DispatchRow kDispatch[] = {
     {"LIBSRC", &RunLibSrc},
     {"CMD", &ShowHelpBox},
     {"INCLUDE", &IncludeCommand},
+    {kVersionWord, &RunVersion},
 };
 
 void ShowUtilityBox(AppServices& services, const char* text) {

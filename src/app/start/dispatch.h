@@ -13,6 +13,7 @@ namespace dove::app {
 extern const char kHelpText[];
 extern const char kAboutText[];
 extern const char kUtilityCaption[];
+extern const char kVersionWord[];   // "VERSION": the one command that needs no IDE
 
 void Dispatch(AppServices& services, std::string_view cmd);
 void ShowHelpBox(AppServices& services);

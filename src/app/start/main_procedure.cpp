@@ -35,13 +35,16 @@ bool ArgumentTextFits(AppServices& services, const std::string& text) {
     return false;
 }
 
+// VERSION keeps the current folder's version file and needs no IDE.
+bool NeedsIde(std::string_view cmd) { return !str::Equal(cmd, kVersionWord); }
+
 // Returns false when no command may run; the reason has been shown.
 bool StartCommandRun(AppServices& services, const std::string& first) {
     ProgramGlobals& g = Globals();
     g.tokenQ = std::make_unique<std::deque<TokenEntry>>();
     SetCommandWord(first);
     str::AssignZ(g.programPath, sizeof g.programPath, services.ShortCurrentDirectory());
-    if (!DiscoverIde(services)) return false;
+    if (NeedsIde(g.cmd) && !DiscoverIde(services)) return false;
     std::string text = Argument();
     if (!ArgumentTextFits(services, text)) return false;
     TokeniseCommandLine(text);
@@ -61,20 +64,6 @@ void EndCommandRun() {
     g.tokenQ.reset();
 }
 
-// VERSION keeps the current folder's version file and needs no IDE: its
-// command run looks for none. False when the command is another.
-bool RanVersion(AppServices& services, const std::string& first) {
-    SetCommandWord(first);
-    if (!str::Equal(Globals().cmd, "VERSION")) return false;
-    ProgramGlobals& g = Globals();
-    g.tokenQ = std::make_unique<std::deque<TokenEntry>>();
-    str::AssignZ(g.programPath, sizeof g.programPath, services.ShortCurrentDirectory());
-    TokeniseCommandLine(Argument());
-    services.RunVersion();
-    EndCommandRun();
-    return true;
-}
-
 }  // namespace
 
 void MainProcedure(AppServices& services) {
@@ -84,7 +73,6 @@ void MainProcedure(AppServices& services) {
         else services.RunWorkLog();
         return;
     }
-    if (RanVersion(services, first)) return;
     if (StartCommandRun(services, first)) Dispatch(services, Globals().cmd);
     EndCommandRun();
 }
