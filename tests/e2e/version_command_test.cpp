@@ -8,6 +8,9 @@
 #include <optional>
 #include <tuple>
 
+#include "support/ide_setup.h"
+#include "test_paths.h"
+
 namespace worklog_e2e {
 namespace {
 
@@ -25,7 +28,7 @@ std::string MaskNewEntryTime(std::string file) {
 // Reads the message box the program shows, presses its first button and
 // gives its text ("(none)" when none came).
 std::string PressMessage(gui::App& app) {
-    HWND box = app.WaitWindow("#32770", 5000);
+    HWND box = app.WaitWindow("#32770", 15000);
     if (!box) return "(none) " + app.Error();
     gui::Dialog d = gui::Read(box);
     std::string text;
@@ -204,6 +207,63 @@ TEST(VersionCommand, ShowWithoutAnActiveEntry) {
         EXPECT_EQ(c.file.has_value(), FileExists(f.File("Version.kvi")));
         EXPECT_FALSE(FileExists(f.File("DOVE60.ini"))) << "/SHOW writes no settings";
     }
+}
+
+
+// Unattended, as a build server runs it: what the command line and the
+// folder hold decides the exit code, and the file keeps one active entry.
+TEST(VersionCommand, UnattendedRunsEndAsABuildScriptNeeds) {
+    const std::string kAnyTime = " ! 01/01/26 1200 -- ";   // masked
+    struct Case {
+        const char* title;
+        std::string tail;   // after VERSION
+        std::string nameInIni;
+        std::string before;
+        int exitCode;
+        std::string after;  // "": as before
+    } cases[] = {
+        {"a line break in the note is a blank", "\"one\r\nVersion             EQUATE('9.99  9000')\"", "",
+         kOld + kCrLf + kLast + kCrLf, 0,
+         kOldComment + kCrLf + kLastComment + kCrLf +
+             Entry("Version", "1.60", "0042", kAnyTime, "one  Version             EQUATE('9.99  9000')") + kCrLf},
+        {"a note in words without quotes", "nightly build  two", "", kOld + kCrLf + kLast + kCrLf, 0,
+         kOldComment + kCrLf + kLastComment + kCrLf + Entry("Version", "1.60", "0042", kAnyTime, "nightly build two") + kCrLf},
+        {"a file name longer than FILENAME holds", "x", std::string(150, 'a') + ".kvi",
+         kOld + kCrLf + kLast + kCrLf, 4, ""},
+        {"/SHOW of a build its columns cannot show", "/SHOW", "",
+         kOldComment + kCrLf + Entry("Version", "1.60", "9e20", " ! 12/02/26  900 -- ", "") + kCrLf, 4, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        Folder f;
+        WriteFileBytes(f.File("Version.kvi"), c.before);
+        if (!c.nameInIni.empty()) f.SetIni("DOVE60.ini", "FileName", "Name", c.nameInIni.c_str());
+        SetEnvironmentVariableA("DOVE60_LOG", f.File("run.log").c_str());
+        gui::App app = gui::Start(gui::Quote(DOVE_EXE_PATH) + " /UNATTENDED VERSION " + c.tail, f.Path());
+        EXPECT_EQ(c.exitCode, app.WaitExit(15000)) << app.Error() << ReadFileBytes(f.File("run.log"));
+        SetEnvironmentVariableA("DOVE60_LOG", nullptr);
+        std::string after = MaskNewEntryTime(ReadFileBytes(f.File("Version.kvi")));
+        EXPECT_EQ(Describe(MaskNewEntryTime(c.after.empty() ? c.before : c.after)), Describe(after));
+        if (c.tail == "/SHOW") EXPECT_EQ("", app.Output());
+        EXPECT_FALSE(FileExists(f.File(std::string(119, 'a'))));
+    }
+}
+
+// Build jobs at the same moment in one project: each waits for the other
+// instead of failing, and the builds follow each other.
+TEST(VersionCommand, RunsAtTheSameMomentEachAddTheirEntry) {
+    Folder f;
+    WriteFileBytes(f.File("Version.kvi"), kOld + kCrLf + kLast + kCrLf);
+    SetEnvironmentVariableA("DOVE60_LOG", f.File("run.log").c_str());
+    std::vector<std::string> runs(6, "cmd /c cd /d " + gui::Quote(f.Path()) + " && " +
+                                         gui::Quote(DOVE_EXE_PATH) + " /UNATTENDED VERSION");
+    EXPECT_EQ(std::vector<int>(6, 0), ide_test::RunTogether(runs, 30000)) << ReadFileBytes(f.File("run.log"));
+    SetEnvironmentVariableA("DOVE60_LOG", nullptr);
+    EXPECT_EQ("1.60 0047\n", ShowOutput(f));
+    std::string file = ReadFileBytes(f.File("Version.kvi"));
+    size_t active = 0;
+    for (size_t at = 0; (at = file.find("\nVersion ", at)) != std::string::npos; ++at) ++active;
+    EXPECT_EQ(1u, active) << Describe(file);
 }
 
 }  // namespace

@@ -5,9 +5,15 @@
 
 namespace dove::app::worklog {
 
+enum class Printed {
+    kWritten,
+    kNowhere,   // no standard output and no console (started from a desktop icon)
+    kFailed,    // there was one, and it did not take the text (a full disk)
+};
+
 // Writes the text to the standard output that the program was given (a
 // pipe, a file), or, when it has none, to the console of the process that
-// started it. False when neither takes it (started from a desktop icon).
-bool WriteToStandardOutput(std::string_view text);
+// started it.
+Printed WriteToStandardOutput(std::string_view text);
 
 }  // namespace dove::app::worklog

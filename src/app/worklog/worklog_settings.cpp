@@ -1,5 +1,7 @@
 #include "app/worklog/worklog_settings.h"
 
+#include <string>
+
 #include <climits>
 
 #include "app/worklog/worklog_file.h"
@@ -25,7 +27,9 @@ Settings LookAtSettings(char* fileName) {
     Settings s;
     s.onOff = FlagOf(GetIni("Status", "On", "1", kSettingsFile));
     s.autoIncrement = FlagOf(GetIni("Status", "Auto Increment", "1", kSettingsFile));
-    str::AssignZ(fileName, kFileNameSize, GetIni("FileName", "Name", "", kSettingsFile));
+    std::string name = GetIni("FileName", "Name", "", kSettingsFile);
+    s.nameWasCut = str::Clip(name).size() >= kFileNameSize;
+    str::AssignZ(fileName, kFileNameSize, name);
     s.nameWasBlank = str::IsBlank(fileName);
     if (s.nameWasBlank) str::AssignZ(fileName, kFileNameSize, kDefaultFileName);
     return s;

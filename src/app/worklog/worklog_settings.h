@@ -20,6 +20,7 @@ struct Settings {
     uint8_t onOff = 1;
     uint8_t autoIncrement = 1;
     bool nameWasBlank = false;   // the default name stands in for it
+    bool nameWasCut = false;     // longer than the 119 characters FILENAME holds
 };
 
 // Reads the settings; the file name goes into fileName (a buffer of
