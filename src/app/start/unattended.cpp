@@ -1,6 +1,7 @@
 #include "app/start/unattended.h"
 
 #include "app/start/argument.h"
+#include "runtime/strings/strings.h"
 
 namespace dove::app::unattended {
 
@@ -11,15 +12,7 @@ namespace {
 
 bool g_on = false;
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool IsSwitch(std::string_view argument) {
-    const std::string_view key(kSwitch);
-    if (argument.size() != key.size()) return false;
-    for (size_t i = 0; i < key.size(); ++i)
-        if (Upper(argument[i]) != key[i]) return false;
-    return true;
-}
+bool IsSwitch(std::string_view argument) { return str::EqualNoCase(argument, kSwitch); }
 
 }  // namespace
 

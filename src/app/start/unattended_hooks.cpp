@@ -17,12 +17,6 @@
 namespace dove::app::unattended {
 namespace {
 
-std::string PopClipped() {
-    std::string s = vstack::PopString();
-    s.resize(msg::ClipBlanks(s).size());
-    return s;
-}
-
 // A caption as the user reads it: "&Yes" is "Yes", "&&" one ampersand.
 std::string Readable(const std::string& caption) {
     std::string out;
@@ -34,9 +28,9 @@ std::string Readable(const std::string& caption) {
 }
 
 int32_t AnswerMessage(int32_t defaultButton, uint32_t, bool, bool, bool) {
-    std::string text = PopClipped(), caption = PopClipped();
-    PopClipped();   // the icon means nothing in a log
-    std::string buttons = PopClipped();
+    std::string text = msg::PopClipped(), caption = msg::PopClipped();
+    msg::PopClipped();   // the icon means nothing in a log
+    std::string buttons = msg::PopClipped();
     std::vector<msg::ButtonSpec> set = msg::ButtonsFor(buttons, defaultButton);
     std::vector<std::string> captions;
     for (const msg::ButtonSpec& b : set) captions.push_back(Readable(b.caption));

@@ -76,9 +76,8 @@ std::string Stamp() {
 
 // Another installer may be writing its line: wait for it a little, but
 // never for ever, since a log must not stop the command. Only a disk file
-// can be locked (NUL, a pipe or a device take the line as it comes).
+// is locked (NUL, a pipe or a device take the line as it comes).
 bool LockEnd(HANDLE file, OVERLAPPED* at) {
-    if (GetFileType(file) != FILE_TYPE_DISK) return false;
     DWORD waited = 0;
     while (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, at)) {
         if (GetLastError() != ERROR_LOCK_VIOLATION || waited >= kLockWaitMs) return false;
@@ -114,11 +113,12 @@ void AppendToLogFile(std::string_view text) {
     OVERLAPPED lockAt = {};
     lockAt.Offset = 0xFFFFFFFEu;
     lockAt.OffsetHigh = 0x7FFFFFFFu;
-    bool locked = LockEnd(file, &lockAt);
+    bool disk = GetFileType(file) == FILE_TYPE_DISK;
+    bool locked = disk && LockEnd(file, &lockAt);
     if (locked && EndsInTheMiddleOfALine(file)) line = "\r\n" + line;
     LARGE_INTEGER end = {};
     DWORD written = 0;
-    if (GetFileType(file) != FILE_TYPE_DISK || SetFilePointerEx(file, end, nullptr, FILE_END))
+    if (!disk || SetFilePointerEx(file, end, nullptr, FILE_END))
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     if (locked) UnlockFileEx(file, 0, 1, 0, &lockAt);
     CloseHandle(file);

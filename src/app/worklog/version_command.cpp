@@ -9,6 +9,7 @@
 #include "app/worklog/version_output.h"
 #include "app/worklog/worklog_entry.h"
 #include "app/worklog/worklog_settings.h"
+#include "files/os/os_file.h"
 #include "runtime/strings/strings.h"
 
 namespace dove::app::worklog {
@@ -21,9 +22,9 @@ constexpr char kShowSwitch[] = "/SHOW";
 constexpr int kBusyRetries = 60;
 constexpr auto kBusyPause = std::chrono::milliseconds(50);
 
+// Another process holding the file reads as Access Denied (os_file.h).
 bool FileIsBusy(const VersionFile& file) {
-    int code = file.OpenError();
-    return !file.IsOpen() && (code == 5 || code == 32 || code == 64);
+    return !file.IsOpen() && file.OpenError() == os::kErrAccessDenied;
 }
 
 // The note as one line of the entry: a line break in it would split the

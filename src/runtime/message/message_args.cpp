@@ -1,6 +1,7 @@
 #include "runtime/message/message_args.h"
 
 #include "runtime/message/message_dialog.h"
+#include "runtime/strings/value_stack.h"
 
 namespace dove {
 
@@ -17,6 +18,12 @@ std::string_view ClipBlanks(std::string_view s) {
   size_t n = s.size();
   while (n > 0 && s[n - 1] == ' ') --n;
   return s.substr(0, n);
+}
+
+std::string PopClipped() {
+  std::string s = vstack::PopString();
+  s.resize(ClipBlanks(s).size());
+  return s;
 }
 
 std::string DisplayText(std::string_view text) {

@@ -11,6 +11,9 @@ namespace dove::msg {
 // Removes trailing blanks (0x20 only).
 std::string_view ClipBlanks(std::string_view s);
 
+// Pops one of MESSAGE's strings from the value stack, trailing blanks removed.
+std::string PopClipped();
+
 // Every "|" becomes CR LF; adjacent bars give empty lines.
 std::string DisplayText(std::string_view text);
 

@@ -84,12 +84,6 @@ int32_t Show(const MessageContent& content) {
   return rec.buttons.Lookup(id);
 }
 
-std::string PopClipped() {
-  std::string s = vstack::PopString();
-  s.resize(msg::ClipBlanks(s).size());
-  return s;
-}
-
 }  // namespace
 
 int32_t MESSAGE(int32_t defaultButton, uint32_t style, bool captionOmitted,
@@ -98,10 +92,10 @@ int32_t MESSAGE(int32_t defaultButton, uint32_t style, bool captionOmitted,
     return reinterpret_cast<MessageHookProc>(hook)(defaultButton, style, captionOmitted,
                                                   iconOmitted, buttonsOmitted);
   ErrorStateKept kept;
-  std::string text = PopClipped();
-  std::string caption = PopClipped();
-  std::string icon = PopClipped();
-  std::string buttons = PopClipped();
+  std::string text = msg::PopClipped();
+  std::string caption = msg::PopClipped();
+  std::string icon = msg::PopClipped();
+  std::string buttons = msg::PopClipped();
   std::string display = msg::DisplayText(text);
   MessageContent content;
   content.text = display.c_str();
